@@ -1,0 +1,13 @@
+#pragma once
+
+#include "platform/CWinApp.h"
+
+// The application: starts the socket layer and runs the main dialog as its whole life.
+class CConfigApp : public CWinApp {
+public:
+    CConfigApp();
+
+    BOOL InitInstance() override;
+
+    DECLARE_MESSAGE_MAP()
+};

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "platform/CDialog.h"
+
+// The About box, reached from the main dialog's system menu.
+class CAboutDlg : public CDialog {
+public:
+    CAboutDlg();
+};

@@ -1,0 +1,103 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/CButton.h"
+#include "platform/CComboBox.h"
+#include "platform/CDialog.h"
+#include "platform/CIPAddressCtrl.h"
+#include "platform/CListBox.h"
+#include "ui/NetworkSettings.h"
+
+class CUdpAsySk;
+class CUpdateSocket;
+
+// The main dialog: discovery, configuration and firmware update of the device servers.
+class CConfigDlg : public CDialog {
+public:
+    explicit CConfigDlg(CWnd* pParent = nullptr, NetworkSettings network = {});
+
+    // Checksum of datagrams and downloads; kept on the dialog because the endpoint and the
+    // download reach it through their owner.
+    DWORD CalcCrc(const unsigned char* data, unsigned length) const;
+
+    // Reactions of the UDP endpoint to verified replies.
+    void OnSearchReply(const std::string& text);
+    void OnSaveReply();
+
+    void ShowDeviceRecord(bool addToList);
+    void CloseUdpEndpoint();
+    void SendImage();
+    void CloseDownload();
+
+    const NetworkSettings& Network() const { return m_network; }
+
+    std::string m_strEditedRecord;
+    std::uint32_t m_nImageLength = 0;
+    std::string m_strCurrentRecord;
+    std::string m_strOutgoing;
+    std::vector<unsigned char> m_firmwareImage;
+    std::string m_strReplyText;
+    std::string m_strUpdateAddress;
+    char m_szMsg[256];
+    CUdpAsySk* m_pUdpEndpoint = nullptr;
+    CUpdateSocket* m_pDownload = nullptr;
+    CIPAddressCtrl m_ctlUpdateIp;
+    CListBox m_ctlRecordList;
+    CComboBox m_ctlParity;
+    CComboBox m_ctlFlowControl;
+    CComboBox m_ctlDataBits;
+    CComboBox m_ctlBaudRate;
+    CButton m_ctlUseDhcp;
+    CListBox m_ctlDeviceList;
+    CIPAddressCtrl m_ctlGateway;
+    CIPAddressCtrl m_ctlMask;
+    CIPAddressCtrl m_ctlIp;
+    std::string m_strMac1;
+    std::string m_strMac2;
+    std::string m_strMac3;
+    std::string m_strMac4;
+    std::string m_strMac5;
+    std::string m_strMac6;
+    UINT m_nPort = 9100;
+    int m_nUseDhcp = 0;
+    CComboBox m_ctlStopBits;
+    std::string m_strUpdateFile;
+    std::string m_strTrace;
+    std::string m_strVersion;
+    HICON m_hIcon;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
+    void OnDestroy();
+
+    void OnSearch();
+    void OnUpdateMac1();
+    void OnUpdateMac2();
+    void OnUpdateMac3();
+    void OnUpdateMac4();
+    void OnUpdateMac5();
+    void OnUpdateMac6();
+    void OnSave();
+    void OnUseDhcp();
+    void OnSelchangeDeviceList();
+    void OnStartUpdate();
+    void OnBrowse();
+    void OnMacClear();
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void OnUpdateMac(int box);
+    void ApplyAddressLock(bool dhcpOn);
+
+    NetworkSettings m_network;
+};

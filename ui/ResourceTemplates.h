@@ -1,0 +1,9 @@
+#pragma once
+
+#include "platform/DialogTemplate.h"
+#include "platform/ResourceTable.h"
+
+// The program's resources as data; RegisterResources hands them to the toolkit.
+extern const DialogTemplate kMainDialogTemplate;
+extern const DialogTemplate kAboutDialogTemplate;
+extern const IconImage kAppIconImages[2];
