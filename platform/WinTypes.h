@@ -28,7 +28,5 @@ constexpr DWORD MAKELONG(unsigned low, unsigned high)
     return static_cast<DWORD>((low & 0xFFFFu) | ((high & 0xFFFFu) << 16));
 }
 constexpr WPARAM MAKEWPARAM(unsigned low, unsigned high) { return static_cast<WPARAM>(MAKELONG(low, high)); }
-constexpr LPARAM MAKELPARAM(unsigned low, unsigned high)
-{
-    return static_cast<LPARAM>(static_cast<std::int32_t>(MAKELONG(low, high)));
-}
+// Zero-extended, as on the platform: receivers recover signed coordinates from the words.
+constexpr LPARAM MAKELPARAM(unsigned low, unsigned high) { return static_cast<LPARAM>(MAKELONG(low, high)); }
