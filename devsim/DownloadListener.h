@@ -1,0 +1,23 @@
+#pragma once
+// The firmware download port: one session per accepted connection.
+
+#include "devsim/DevsimOptions.h"
+
+#include <QHostAddress>
+#include <QObject>
+#include <QTcpServer>
+
+class DownloadListener : public QObject {
+    Q_OBJECT
+public:
+    explicit DownloadListener(const TcpFaults& faults, QObject* parent = nullptr);
+
+    bool Listen(const QHostAddress& address, quint16 port, QString& error);
+    quint16 Port() const;
+
+private:
+    void OnNewConnection();
+
+    TcpFaults m_faults;
+    QTcpServer m_server;
+};

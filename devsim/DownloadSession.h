@@ -1,0 +1,45 @@
+#pragma once
+// The device's side of one firmware download: header, image request, image, verdict.
+
+#include "devsim/DevsimOptions.h"
+#include "update/DownloadHeader.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <functional>
+
+class QTcpSocket;
+
+class DownloadSession : public QObject {
+    Q_OBJECT
+public:
+    // Takes the accepted socket; the session deletes itself when the connection ends.
+    DownloadSession(QTcpSocket* socket, const TcpFaults& faults, QObject* parent);
+
+private:
+    enum class Stage { Header, Waiting, Image, Done };
+
+    void OnReadyRead();
+    void OnDisconnected();
+    void ReadHeader();
+    void AcceptHeader(const DownloadHeaderFields& fields);
+    void AskForImage();
+    void BeginImage();
+    void ReadImage(qint64 maxBytes);
+    void Finish(unsigned char code);
+    void SendStatus(unsigned char code, std::function<void()> then);
+    void SendGarbage();
+    void Reset();
+
+    TcpFaults m_faults;
+    QTcpSocket* m_socket;
+    QString m_peer;
+    Stage m_stage = Stage::Header;
+    QByteArray m_header;
+    DownloadHeaderFields m_announced{};
+    QByteArray m_image;
+    QTimer m_slowTimer;
+};
