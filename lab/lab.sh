@@ -1,0 +1,260 @@
+#!/usr/bin/env bash
+# A PC and simulated device servers on a network segment of their own, so that the
+# program's limited broadcast, the devices' replies and a download cross a real (virtual)
+# wire with the built-in ports, which loopback cannot give.
+#
+#   lab/lab.sh [--devices N] [--devsim PATH] --run COMMAND [ARG...]
+#
+# Segment 10.213.77.0/24, three network namespaces, a bridge in the devices' one:
+#   pc       10.213.77.1    runs COMMAND; default route on its link, so that
+#                           255.255.255.255 has a way out
+#   devices  10.213.77.10+  lanvista-devsim playing N devices on UDP 27700 and TCP 26600 of
+#                           all its addresses, one address per device (as each reports)
+#   nak      10.213.77.200  one more device, whose downloads end in a NAK
+# COMMAND sees LANVISTA_LAB_* variables describing that (printed by --help).
+#
+# As root the namespaces are named ones (ip netns); otherwise the lab runs inside an
+# unprivileged user namespace. Exit status: COMMAND's; 77 when neither is possible here;
+# 1 when the lab could not be set up.
+set -euo pipefail
+
+readonly subnet=10.213.77
+readonly pc_ip=$subnet.1
+readonly first_device_host=10
+readonly max_devices=50
+readonly nak_ip=$subnet.200
+readonly first_mac=02:4C:56:00:00:01
+readonly nak_mac=02:4C:56:00:00:FF
+readonly skip_status=77
+
+self=$(readlink -f "${BASH_SOURCE[0]}")
+readonly self
+repo=$(dirname "$(dirname "$self")")
+readonly repo
+
+usage() {
+  cat <<EOF
+Usage: lab/lab.sh [--devices N] [--devsim PATH] --run COMMAND [ARG...]
+
+Runs COMMAND in a network namespace "pc" ($pc_ip/24) whose only link leads to simulated
+device servers in other namespaces: N devices (1 to $max_devices, default 4) at
+$subnet.$first_device_host and up, and one device at $nak_ip that answers every
+download with a NAK. Everything is removed again when COMMAND ends or the lab is stopped.
+
+  --devices N    number of devices of the main simulator
+  --devsim PATH  the lanvista-devsim to run (default \$LANVISTA_DEVSIM, else build/lanvista-devsim)
+  --run          the command and its arguments follow
+
+COMMAND's environment gains:
+  LANVISTA_LAB_PC_IP       $pc_ip
+  LANVISTA_LAB_DEVICES     N
+  LANVISTA_LAB_FIRST_MAC   $first_mac (the others count up)
+  LANVISTA_LAB_FIRST_IP    $subnet.$first_device_host (the others count up)
+  LANVISTA_LAB_NAK_MAC     $nak_mac
+  LANVISTA_LAB_NAK_IP      $nak_ip
+
+Needs root, or unprivileged user namespaces; without either it exits with $skip_status.
+EOF
+}
+
+die() {
+  echo "lab: $*" >&2
+  exit 1
+}
+
+skip() {
+  echo "lab: skipped: $*" >&2
+  exit "$skip_status"
+}
+
+devices=4
+devsim=${LANVISTA_DEVSIM:-$repo/build/lanvista-devsim}
+command=()
+while [[ $# -gt 0 ]]; do
+  case $1 in
+    --devices) [[ $# -ge 2 ]] || die "--devices needs a number"; devices=$2; shift 2 ;;
+    --devsim) [[ $# -ge 2 ]] || die "--devsim needs a path"; devsim=$2; shift 2 ;;
+    --run) shift; command=("$@"); break ;;
+    -h|--help) usage; exit 0 ;;
+    *) usage >&2; exit 2 ;;
+  esac
+done
+[[ ${#command[@]} -gt 0 ]] || { usage >&2; exit 2; }
+if ! [[ $devices =~ ^[0-9]+$ ]] || ((devices < 1 || devices > max_devices)); then
+  die "--devices needs a number from 1 to $max_devices"
+fi
+[[ -x $devsim ]] || die "no simulator at $devsim (build it, or pass --devsim)"
+command -v ip >/dev/null || skip "iproute2's ip command is not installed"
+
+# Backends: named namespaces as root, or bind-mounted namespace files inside a user
+# namespace of our own. A namespace is referred to by the name the lab gave it.
+mode=""
+workdir=""
+namespaces=()  # only what this run created, in creation order
+started=()     # pids of the processes this run started
+
+ns_ref() {
+  if [[ $mode == netns ]]; then echo "$1"; else echo "$workdir/$1"; fi
+}
+
+ns_create() {
+  if [[ $mode == netns ]]; then
+    ip netns add "$1" || return 1
+  else
+    : >"$workdir/$1"
+    unshare --net="$workdir/$1" true || { rm -f -- "$workdir/$1"; return 1; }
+  fi
+  namespaces+=("$1")
+}
+
+ns_do() {
+  local ns=$1
+  shift
+  if [[ $mode == netns ]]; then
+    ip netns exec "$ns" "$@"
+  else
+    nsenter --net="$workdir/$ns" -- "$@"
+  fi
+}
+
+# Starts a process in a namespace, in the background, and records its pid. The wrapper
+# execs the command, so the pid is the command's own.
+ns_spawn() {
+  local ns=$1
+  shift
+  if [[ $mode == netns ]]; then
+    ip netns exec "$ns" "$@" <&0 &
+  else
+    nsenter --net="$workdir/$ns" -- "$@" <&0 &
+  fi
+  started+=("$!")
+}
+
+# shellcheck disable=SC2317  # reached through the EXIT trap
+stop_pids() {
+  local pid tries
+  [[ $# -gt 0 ]] || return 0
+  kill -TERM "$@" 2>/dev/null
+  for pid in "$@"; do
+    for ((tries = 0; tries < 30; tries++)); do
+      kill -0 "$pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill -KILL "$pid" 2>/dev/null
+  done
+  wait "$@" 2>/dev/null
+  return 0
+}
+
+# shellcheck disable=SC2317  # reached through the EXIT trap
+cleanup() {
+  local status=$? i ns leftovers
+  trap - EXIT INT TERM HUP
+  set +e
+  stop_pids "${started[@]}"
+  for ((i = ${#namespaces[@]} - 1; i >= 0; i--)); do
+    ns=${namespaces[i]}
+    if [[ $mode == netns ]]; then
+      # Whatever still runs inside is there because of this run: the namespace is ours.
+      mapfile -t leftovers < <(ip netns pids "$ns" 2>/dev/null)
+      [[ ${#leftovers[@]} -eq 0 ]] || kill -KILL "${leftovers[@]}" 2>/dev/null
+      ip netns del "$ns" || echo "lab: could not delete network namespace $ns" >&2
+    else
+      umount "$workdir/$ns" || echo "lab: could not release namespace $ns" >&2
+    fi
+  done
+  [[ -z $workdir ]] || rm -rf -- "$workdir"
+  exit "$status"
+}
+
+trap cleanup EXIT
+trap 'exit 129' HUP
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+workdir=$(mktemp -d "${TMPDIR:-/tmp}/lanvista-lab.XXXXXX")
+prefix=lvlab-$$
+if [[ ${LANVISTA_LAB_USERNS:-} == 1 ]]; then
+  mode=userns
+  ns_create "$prefix-pc" || die "cannot create a network namespace inside the user namespace"
+else
+  if [[ $EUID -eq 0 ]]; then
+    mode=netns
+    ns_create "$prefix-pc" 2>/dev/null || mode=""
+  fi
+  if [[ -z $mode ]]; then
+    # A user, network, mount and pid namespace of its own: whatever the lab starts there ends
+    # with it, even when it is killed outright.
+    userns=(unshare --user --map-root-user --net --mount --pid --fork --kill-child --mount-proc)
+    "${userns[@]}" true 2>/dev/null ||
+      skip "network namespaces need root or unprivileged user namespaces, and neither is available" \
+        "here (not root; kernel.unprivileged_userns_clone or user.max_user_namespaces forbid" \
+        "them, or a sandbox blocks unshare)"
+    trap - EXIT
+    rm -rf -- "$workdir"
+    LANVISTA_LAB_USERNS=1 exec "${userns[@]}" -- "$self" --devices "$devices" --devsim "$devsim" \
+      --run "${command[@]}"
+  fi
+fi
+ns_create "$prefix-dev" || die "cannot create a network namespace"
+ns_create "$prefix-nak" || die "cannot create a network namespace"
+pc=$prefix-pc dev=$prefix-dev nak=$prefix-nak
+
+# Interface names live inside the lab's own namespaces, so they cannot meet anyone else's.
+ns_do "$pc" ip link add lvpc type veth peer name lvsw0 netns "$(ns_ref "$dev")"
+ns_do "$nak" ip link add lvnak type veth peer name lvsw1 netns "$(ns_ref "$dev")"
+ns_do "$dev" ip link add lvseg type bridge
+ns_do "$dev" ip link set lvsw0 master lvseg
+ns_do "$dev" ip link set lvsw1 master lvseg
+for ((i = 0; i < devices; i++)); do
+  ns_do "$dev" ip addr add "$subnet.$((first_device_host + i))/24" dev lvseg
+done
+ns_do "$pc" ip addr add "$pc_ip/24" dev lvpc
+ns_do "$nak" ip addr add "$nak_ip/24" dev lvnak
+for link in "$pc:lo" "$pc:lvpc" "$dev:lo" "$dev:lvsw0" "$dev:lvsw1" "$dev:lvseg" "$nak:lo" "$nak:lvnak"; do
+  ns_do "${link%%:*}" ip link set "${link#*:}" up
+done
+ns_do "$pc" ip route add default dev lvpc
+
+# Carrier and bridge ports come up asynchronously; traffic before that would be lost.
+wait_up() {
+  local tries state
+  for ((tries = 0; tries < 50; tries++)); do
+    state=$(ns_do "$1" ip -br link show dev "$2")
+    [[ $(awk '{print $2}' <<<"$state") == UP ]] && return 0
+    sleep 0.1
+  done
+  die "link $2 in namespace $1 did not come up: $state"
+}
+for link in "$pc:lvpc" "$dev:lvsw0" "$dev:lvsw1" "$dev:lvseg" "$nak:lvnak"; do
+  wait_up "${link%%:*}" "${link#*:}"
+done
+
+start_devsim() {
+  local ns=$1 log=$2 tries
+  shift 2
+  : >"$log"
+  ns_spawn "$ns" "$devsim" "$@" >"$log" 2>&1 </dev/null
+  for ((tries = 0; tries < 100; tries++)); do
+    grep -q '^devsim ready ' "$log" && return 0
+    kill -0 "${started[-1]}" 2>/dev/null || break
+    sleep 0.1
+  done
+  cat "$log" >&2
+  die "lanvista-devsim did not get ready in namespace $ns"
+}
+
+start_devsim "$dev" "$workdir/devices.log" --devices "$devices" \
+  --first-mac "$first_mac" --first-ip "$subnet.$first_device_host"
+start_devsim "$nak" "$workdir/nak.log" --devices 1 --first-mac "$nak_mac" --first-ip "$nak_ip" \
+  --nak-before-request
+
+echo "lab: $mode namespace $pc ($pc_ip), $devices devices from $subnet.$first_device_host," \
+  "NAK device at $nak_ip" >&2
+
+export LANVISTA_LAB_PC_IP=$pc_ip LANVISTA_LAB_DEVICES=$devices LANVISTA_LAB_FIRST_MAC=$first_mac \
+  LANVISTA_LAB_FIRST_IP=$subnet.$first_device_host LANVISTA_LAB_NAK_MAC=$nak_mac LANVISTA_LAB_NAK_IP=$nak_ip
+ns_spawn "$pc" "${command[@]}"
+status=0
+wait "${started[-1]}" || status=$?
+exit "$status"
