@@ -1,0 +1,30 @@
+#pragma once
+
+#include "platform/WinTypes.h"
+
+#include <cstdint>
+
+/// A file opened by path, read with plain counts; the program's only file access.
+class CFile {
+public:
+    static constexpr UINT modeRead = 0x0000;
+
+    CFile() = default;
+    /// Closes the file if it is still open.
+    ~CFile();
+
+    CFile(const CFile&) = delete;
+    CFile& operator=(const CFile&) = delete;
+
+    /// Opens a regular file for reading; FALSE when it is missing, unreadable or not a file.
+    BOOL Open(const char* lpszFileName, UINT nOpenFlags);
+    /// Size of the open file in bytes.
+    std::uint64_t GetLength() const;
+    /// Reads up to nCount bytes from the current position; fewer only at the end of the
+    /// file or on a read error.
+    UINT Read(void* lpBuf, UINT nCount);
+    void Close();
+
+private:
+    int m_fd = -1;
+};
