@@ -1,0 +1,12 @@
+#include "platform/GetTickCount.h"
+
+#include <ctime>
+
+DWORD GetTickCount()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    const auto ms = static_cast<unsigned long long>(now.tv_sec) * 1000ull
+                    + static_cast<unsigned long long>(now.tv_nsec) / 1000000ull;
+    return static_cast<DWORD>(ms);
+}

@@ -1,0 +1,6 @@
+#pragma once
+
+/// Writes `text` as one debug message of the logging category "lanvista.trace", exactly as
+/// given (a trailing line feed included). The category is off by default; switch it on with
+/// QT_LOGGING_RULES="lanvista.trace.debug=true".
+void OutputDebugStringA(const char* text);
