@@ -189,6 +189,8 @@ void DownloadSession::Finish(unsigned char code)
 
 void DownloadSession::SendStatus(unsigned char code, std::function<void()> then)
 {
+    if (m_socket->state() != QAbstractSocket::ConnectedState)
+        return;
     const auto message = BuildStatusMessage(code, QRandomGenerator::global()->generate());
     const QByteArray bytes(reinterpret_cast<const char*>(message.data()), static_cast<qsizetype>(message.size()));
     LogLine(QStringLiteral("tcp %1: status %2%3")

@@ -1,0 +1,216 @@
+// Firmware downloads against a running devsim on 127.0.0.1: the status messages it
+// sends, its verdict on the image, and each TCP fault option.
+
+#include "link/Crc.h"
+#include "tests/devsim/DevsimProcess.h"
+#include "tests/devsim/LoopbackTcp.h"
+#include "update/DownloadHeader.h"
+#include "update/StatusFraming.h"
+
+#include <QElapsedTimer>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <ostream>
+#include <vector>
+
+// Shown in failure messages instead of the raw bytes.
+void PrintTo(LoopbackTcp::End end, std::ostream* out)
+{
+    static const char* const names[] = {"Open", "Closed", "Reset", "Failed"};
+    *out << names[static_cast<int>(end)];
+}
+
+namespace {
+
+constexpr int kTimeoutMs = 10000;
+constexpr std::size_t kImageSize = 16384;
+constexpr unsigned char kUnknownCode = 0x99;
+
+// Every byte value, zero included, so the image is truly binary.
+std::vector<unsigned char> TestImage()
+{
+    std::vector<unsigned char> image(kImageSize);
+    for (std::size_t i = 0; i < image.size(); ++i)
+        image[i] = static_cast<unsigned char>(i * 31 + i / 256);
+    return image;
+}
+
+enum class Header { Good, BadMask, WrongImageChecksum };
+
+std::array<unsigned char, 32> MakeHeader(Header kind, const std::vector<unsigned char>& image)
+{
+    if (kind == Header::WrongImageChecksum) {
+        std::vector<unsigned char> other = image;
+        other[100] ^= 0x01;
+        return BuildDownloadHeader(other.data(), static_cast<std::uint32_t>(other.size()), 42);
+    }
+    auto header = BuildDownloadHeader(image.data(), static_cast<std::uint32_t>(image.size()), 42);
+    if (kind == Header::BadMask) {
+        header[7] ^= 0x01;
+        // Resealed, so that the mask is the only thing wrong.
+        const std::uint32_t crc = CalcCrc(header.data(), 28);
+        for (std::size_t i = 0; i < 4; ++i)
+            header[28 + i] = static_cast<unsigned char>(crc >> (8 * i));
+    }
+    return header;
+}
+
+enum class Send { Nothing, WholeImage, HalfImage };
+
+struct DownloadCase {
+    const char* name;
+    QStringList arguments;
+    Header header;
+    std::size_t sendAfterBytes;  // bytes to receive before sending the image
+    Send send;
+    std::size_t garbageBytes;    // leading bytes that are no status message
+    std::vector<unsigned char> codes;
+    LoopbackTcp::End end;
+    qint64 minimumMs;            // lower bound from header to end of connection
+};
+
+void PrintTo(const DownloadCase& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+class DownloadTest : public testing::TestWithParam<DownloadCase> {};
+
+TEST_P(DownloadTest, DeviceAnswersAsConfigured)
+{
+    const DownloadCase& row = GetParam();
+    DevsimProcess devsim(row.arguments);
+    ASSERT_TRUE(devsim.isReady()) << devsim.errorText().toStdString();
+    LoopbackTcp tcp(devsim.tcpPort());
+    ASSERT_EQ(tcp.connectError(), 0);
+
+    const std::vector<unsigned char> image = TestImage();
+    const auto header = MakeHeader(row.header, image);
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_TRUE(tcp.sendAll(header.data(), header.size()));
+    std::string received;
+    if (row.send != Send::Nothing) {
+        received = tcp.receive(row.sendAfterBytes, kTimeoutMs);
+        ASSERT_EQ(received.size(), row.sendAfterBytes);
+        const std::size_t count = row.send == Send::WholeImage ? image.size() : image.size() / 2;
+        ASSERT_TRUE(tcp.sendAll(image.data(), count));
+    }
+    received += tcp.receiveToEnd(kTimeoutMs);
+    EXPECT_EQ(tcp.end(), row.end);
+    EXPECT_GE(clock.elapsed(), row.minimumMs);
+
+    ASSERT_EQ(received.size(), row.garbageBytes + 32 * row.codes.size());
+    if (row.garbageBytes > 0) {
+        EXPECT_NE(static_cast<unsigned char>(received[0]), 0x02);
+    }
+    for (std::size_t i = 0; i < row.codes.size(); ++i) {
+        const std::string status = received.substr(row.garbageBytes + 32 * i, 32);
+        SCOPED_TRACE(i);
+        EXPECT_EQ(static_cast<unsigned char>(status[0]), 0x02);
+        EXPECT_EQ(static_cast<unsigned char>(status[11]), row.codes[i]);
+        // The program drops what follows a zero byte: a status with one would never count.
+        EXPECT_EQ(status.find('\0'), std::string::npos);
+    }
+}
+
+using End = LoopbackTcp::End;
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, DownloadTest,
+    testing::Values(
+        DownloadCase{"GoodImage", {}, Header::Good, 32, Send::WholeImage, 0,
+                     {kStatusImageRequest, kStatusSuccess}, End::Closed, 0},
+        DownloadCase{"WrongImageChecksum", {}, Header::WrongImageChecksum, 32, Send::WholeImage, 0,
+                     {kStatusImageRequest, kStatusFailure}, End::Closed, 0},
+        DownloadCase{"BadMask", {}, Header::BadMask, 0, Send::Nothing, 0, {kStatusFailure}, End::Closed, 0},
+        DownloadCase{"NakBeforeRequest", {"--nak-before-request"}, Header::Good, 0, Send::Nothing, 0,
+                     {kStatusFailure}, End::Closed, 0},
+        DownloadCase{"UnknownStatus", {"--unknown-status"}, Header::Good, 64, Send::WholeImage, 0,
+                     {kUnknownCode, kStatusImageRequest, kStatusSuccess}, End::Closed, 0},
+        DownloadCase{"GarbageStatus", {"--garbage-status", "7"}, Header::Good, 7, Send::WholeImage, 7,
+                     {kStatusSuccess}, End::Closed, 0},
+        DownloadCase{"CloseMidTransfer", {"--close-mid-transfer"}, Header::Good, 32, Send::HalfImage, 0,
+                     {kStatusImageRequest}, End::Closed, 0},
+        DownloadCase{"Reset", {"--reset"}, Header::Good, 32, Send::HalfImage, 0, {kStatusImageRequest},
+                     End::Reset, 0},
+        // 16 KiB in 512-byte pieces, one every 10 ms at the fastest.
+        DownloadCase{"SlowReader", {"--slow-reader"}, Header::Good, 32, Send::WholeImage, 0,
+                     {kStatusImageRequest, kStatusSuccess}, End::Closed, 300}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Reads one status message, noting how much had arrived at each receive.
+std::string ReceiveStatus(LoopbackTcp& tcp, std::vector<std::size_t>& totals)
+{
+    std::string status;
+    QElapsedTimer clock;
+    clock.start();
+    while (status.size() < 32 && tcp.end() == LoopbackTcp::End::Open && clock.elapsed() < kTimeoutMs) {
+        status += tcp.receiveSome(static_cast<int>(kTimeoutMs - clock.elapsed()));
+        totals.push_back(status.size());
+    }
+    return status;
+}
+
+TEST(DownloadSplitTest, StatusMessagesArriveAsTwentyThenTwelveBytes)
+{
+    DevsimProcess devsim({"--split-status"});
+    ASSERT_TRUE(devsim.isReady()) << devsim.errorText().toStdString();
+    LoopbackTcp tcp(devsim.tcpPort());
+    ASSERT_EQ(tcp.connectError(), 0);
+    const std::vector<unsigned char> image = TestImage();
+    const auto header = MakeHeader(Header::Good, image);
+
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_TRUE(tcp.sendAll(header.data(), header.size()));
+    std::vector<std::size_t> totals;
+    const std::string request = ReceiveStatus(tcp, totals);
+    // The second piece follows a pause of 200 ms; only the pieces' sizes may ever show.
+    EXPECT_GE(clock.elapsed(), 200);
+    ASSERT_EQ(request.size(), 32u);
+    EXPECT_EQ(static_cast<unsigned char>(request[11]), kStatusImageRequest);
+    for (std::size_t total : totals)
+        EXPECT_TRUE(total == 20 || total == 32) << total;
+
+    ASSERT_TRUE(tcp.sendAll(image.data(), image.size()));
+    totals.clear();
+    const std::string verdict = ReceiveStatus(tcp, totals);
+    ASSERT_EQ(verdict.size(), 32u);
+    EXPECT_EQ(static_cast<unsigned char>(verdict[11]), kStatusSuccess);
+    for (std::size_t total : totals)
+        EXPECT_TRUE(total == 20 || total == 32) << total;
+    EXPECT_TRUE(tcp.receiveToEnd(kTimeoutMs).empty());
+    EXPECT_EQ(tcp.end(), LoopbackTcp::End::Closed);
+}
+
+// The program answers an image request without a loaded image by sending nothing; the
+// device must go on waiting rather than judge an empty image.
+TEST(DownloadEmptyImageTest, RequestIsSentAndNoVerdictFollows)
+{
+    DevsimProcess devsim;
+    ASSERT_TRUE(devsim.isReady()) << devsim.errorText().toStdString();
+    LoopbackTcp tcp(devsim.tcpPort());
+    ASSERT_EQ(tcp.connectError(), 0);
+    const auto header = BuildDownloadHeader(nullptr, 0, 42);
+    ASSERT_TRUE(tcp.sendAll(header.data(), header.size()));
+
+    const std::string request = tcp.receive(32, kTimeoutMs);
+    ASSERT_EQ(request.size(), 32u);
+    EXPECT_EQ(static_cast<unsigned char>(request[11]), kStatusImageRequest);
+    EXPECT_TRUE(tcp.receiveSome(300).empty());
+    EXPECT_EQ(tcp.end(), LoopbackTcp::End::Open);
+}
+
+TEST(DownloadRefuseTest, ConnectionsToTheDownloadPortAreRefused)
+{
+    DevsimProcess devsim({"--refuse"});
+    ASSERT_TRUE(devsim.isReady()) << devsim.errorText().toStdString();
+    ASSERT_NE(devsim.tcpPort(), 0);
+    LoopbackTcp tcp(devsim.tcpPort());
+    EXPECT_EQ(tcp.connectError(), ECONNREFUSED);
+}
+
+} // namespace
