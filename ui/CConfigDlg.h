@@ -100,4 +100,11 @@ private:
     void ApplyAddressLock(bool dhcpOn);
 
     NetworkSettings m_network;
+
+    // Puts the edited record in the place of the selected pair after a save reply.
+    void ReplaceSavedDevice();
+
+    static constexpr int kMaxWaitingSaveReplies = 8;
+    bool m_bSaveCompleteOpen = false;
+    int m_nWaitingSaveReplies = 0;
 };

@@ -1,0 +1,99 @@
+// Save: new addresses for the selected device, and the device's confirmation.
+#include "ui/CConfigDlg.h"
+
+#include "link/CUdpAsySk.h"
+#include "link/Datagram.h"
+#include "platform/GetTickCount.h"
+#include "platform/MessageBox.h"
+
+namespace {
+
+constexpr UINT kLargestPort = 0xFFFF;
+
+}  // namespace
+
+void CConfigDlg::OnSave()
+{
+    if (!m_pUdpEndpoint) {
+        AfxMessageBox("Please create socket first.");
+        return;
+    }
+    const DWORD seed = GetTickCount();
+
+    // The program's own selection sends no selection-change notification.
+    if (m_ctlDeviceList.GetCount() == 1)
+        m_ctlDeviceList.SetCurSel(0);
+    const int selected = m_ctlDeviceList.GetCurSel();
+    if (selected == LB_ERR)
+        return;
+
+    std::string record;
+    m_ctlRecordList.GetText(selected, record);
+    std::string macText;
+    m_ctlDeviceList.GetText(selected, macText);
+
+    DWORD ip = 0;
+    DWORD mask = 0;
+    DWORD gateway = 0;
+    m_ctlIp.GetAddress(ip);
+    m_ctlMask.GetAddress(mask);
+    m_ctlGateway.GetAddress(gateway);
+
+    // A port that failed validation can stand in the dialog; one that does not fit the
+    // port field must not reach the device, which keeps its own port instead.
+    const UINT port = m_nPort <= kLargestPort ? m_nPort : PortFieldOf(record).value_or(0);
+
+    m_strEditedRecord = PatchRecordAddresses(record, ip, mask, gateway).value_or(record);
+    m_strOutgoing = BuildSaveRequest(macText, ip, mask, gateway, port, m_nUseDhcp, seed);
+
+    m_pUdpEndpoint->m_nSentCount = 0;
+    m_pUdpEndpoint->m_strSendText = m_strOutgoing;
+    m_pUdpEndpoint->m_nSendLength = static_cast<int>(kDatagramSize);
+    m_pUdpEndpoint->m_nSendMode = 1;
+    m_pUdpEndpoint->SendPending();
+    m_strOutgoing.clear();
+
+    UpdateData(FALSE);
+}
+
+void CConfigDlg::OnSaveReply()
+{
+    // No Save since start: there is no record to put in the device's place.
+    if (m_strEditedRecord.empty())
+        return;
+
+    // Replies that come while "Save Complete!" is open wait for it to close, so a flood
+    // cannot nest one modal loop inside another without end.
+    if (m_bSaveCompleteOpen) {
+        if (m_nWaitingSaveReplies < kMaxWaitingSaveReplies)
+            ++m_nWaitingSaveReplies;
+        return;
+    }
+
+    m_bSaveCompleteOpen = true;
+    for (bool another = true; another;) {
+        AfxMessageBox("Save Complete!");
+        ReplaceSavedDevice();
+        another = m_nWaitingSaveReplies > 0;
+        if (another)
+            --m_nWaitingSaveReplies;
+    }
+    m_bSaveCompleteOpen = false;
+}
+
+void CConfigDlg::ReplaceSavedDevice()
+{
+    const int selected = m_ctlDeviceList.GetCurSel();
+    if (selected != LB_ERR) {
+        m_ctlRecordList.DeleteString(static_cast<UINT>(selected));
+        m_ctlDeviceList.DeleteString(static_cast<UINT>(selected));
+    }
+
+    m_ctlRecordList.AddString(m_strEditedRecord.c_str());
+    m_strCurrentRecord = m_strEditedRecord;
+    ShowDeviceRecord(true);
+    UpdateData(FALSE);
+
+    m_ctlDeviceList.SetCurSel(m_ctlDeviceList.GetCount() - 1);
+    OnSelchangeDeviceList();
+}

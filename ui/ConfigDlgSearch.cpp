@@ -1,0 +1,104 @@
+// Search: a fresh endpoint and one search request for all devices or the one typed in.
+#include "ui/CConfigDlg.h"
+
+#include <array>
+#include <cstdio>
+#include <new>
+
+#include "link/CUdpAsySk.h"
+#include "link/Datagram.h"
+#include "platform/GetTickCount.h"
+#include "platform/MessageBox.h"
+
+namespace {
+
+constexpr long kAllNotifications = FD_READ | FD_WRITE | FD_OOB | FD_ACCEPT | FD_CONNECT | FD_CLOSE;
+
+// Room for a burst of replies from a whole segment; the system caps it at what an
+// unprivileged process may have.
+constexpr int kReceiveBufferBytes = 4 * 1024 * 1024;
+
+// Creates, binds and enables broadcast on the endpoint. On failure formats the message into
+// msg, with the socket error number of the failed call, and returns false.
+bool SetUpEndpoint(CUdpAsySk& endpoint, UINT localPort, char* msg, std::size_t msgSize)
+{
+    if (!endpoint.Create(localPort, SOCK_DGRAM, kAllNotifications, nullptr)) {
+        std::snprintf(msg, msgSize, "Fail to create UDP socket: %d! Close and restart app.", WSAGetLastError());
+        return false;
+    }
+
+    const int broadcast = 1;
+    if (!endpoint.SetSockOpt(SO_BROADCAST, &broadcast, sizeof broadcast, SOL_SOCKET)) {
+        std::snprintf(msg, msgSize, "SetSockOpt failed to set SO_BROADCAST: %d", WSAGetLastError());
+        return false;
+    }
+
+    int readBack = 0;
+    int length = sizeof readBack;
+    if (!endpoint.GetSockOpt(SO_BROADCAST, &readBack, &length, SOL_SOCKET) && readBack == 0) {
+        std::snprintf(msg, msgSize, "GetSockOpt failed to get SO_BROADCAST: %d", WSAGetLastError());
+        return false;
+    }
+
+    // Best effort: a smaller buffer only means that replies of a large burst may be lost.
+    endpoint.SetSockOpt(SO_RCVBUF, &kReceiveBufferBytes, sizeof kReceiveBufferBytes, SOL_SOCKET);
+    return true;
+}
+
+}  // namespace
+
+void CConfigDlg::OnSearch()
+{
+    if (m_pUdpEndpoint)
+        CloseUdpEndpoint();
+
+    const std::array<std::string, 6> macStrings{m_strMac1, m_strMac2, m_strMac3,
+                                                m_strMac4, m_strMac5, m_strMac6};
+    m_strOutgoing = BuildSearchRequest(macStrings, GetTickCount());
+
+    m_pUdpEndpoint = new (std::nothrow) CUdpAsySk(this);
+    if (!m_pUdpEndpoint) {
+        AfxMessageBox("Fail to allocate UDP socket! Close and restart app.");
+        return;
+    }
+    m_pUdpEndpoint->m_strSendText.clear();
+    m_pUdpEndpoint->m_nSentCount = 0;
+    m_pUdpEndpoint->m_nSendLength = 0;
+
+    if (!SetUpEndpoint(*m_pUdpEndpoint, m_network.localUdpPort, m_szMsg, sizeof m_szMsg)) {
+        delete m_pUdpEndpoint;
+        m_pUdpEndpoint = nullptr;
+        AfxMessageBox(m_szMsg);
+        return;
+    }
+
+    m_pUdpEndpoint->m_nSentCount = 0;
+    m_pUdpEndpoint->m_strSendText = m_strOutgoing;
+    m_pUdpEndpoint->m_nSendLength = static_cast<int>(kDatagramSize);
+    m_pUdpEndpoint->m_nSendMode = 0;
+    m_pUdpEndpoint->SendPending();
+    m_strOutgoing.clear();
+
+    UpdateData(FALSE);
+}
+
+void CConfigDlg::CloseUdpEndpoint()
+{
+    if (!m_pUdpEndpoint)
+        return;
+
+    m_strCurrentRecord.clear();
+    m_strOutgoing.clear();
+    UpdateData(FALSE);
+
+    m_pUdpEndpoint->Close();
+    delete m_pUdpEndpoint;
+    m_pUdpEndpoint = nullptr;
+
+    m_nUseDhcp = 0;
+
+    for (int i = m_ctlDeviceList.GetCount() - 1; i >= 0; --i)
+        m_ctlDeviceList.DeleteString(static_cast<UINT>(i));
+    for (int i = m_ctlRecordList.GetCount() - 1; i >= 0; --i)
+        m_ctlRecordList.DeleteString(static_cast<UINT>(i));
+}
