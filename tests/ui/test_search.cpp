@@ -1,0 +1,151 @@
+// Search against simulated devices: every reply becomes a pair of list entries in arrival
+// order, and each Search starts over on a fresh endpoint.
+#include <QAbstractButton>
+#include <QHostAddress>
+#include <QLineEdit>
+#include <QTest>
+#include <QUdpSocket>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "DialogFixture.h"
+#include "link/CUdpAsySk.h"
+#include "link/Datagram.h"
+#include "tests/devsim/DevsimProcess.h"
+#include "tests/support/MessageBoxRecorder.h"
+
+namespace {
+
+constexpr DWORD Address(unsigned a, unsigned b, unsigned c, unsigned d)
+{
+    return (a << 24) | (b << 16) | (c << 8) | d;
+}
+
+DWORD ShownAddress(CIPAddressCtrl& box)
+{
+    DWORD address = 0;
+    box.GetAddress(address);
+    return address;
+}
+
+
+struct SearchCase {
+    const char* name;
+    std::vector<std::string> macStrings;  // typed into the MAC boxes; empty: none
+    std::vector<std::string> listed;
+    DWORD shownIp;
+};
+
+const SearchCase kSearchCases[] = {
+    {"all devices", {}, {"00:1A:2B:3C:4D:01", "00:1A:2B:3C:4D:02", "00:1A:2B:3C:4D:03"}, Address(192, 168, 0, 103)},
+    {"one device by MAC", {"00", "1A", "2B", "3C", "4D", "02"}, {"00:1A:2B:3C:4D:02"}, Address(192, 168, 0, 102)},
+};
+
+class Search : public testing::TestWithParam<SearchCase> {};
+
+}  // namespace
+
+TEST_P(Search, ListsTheAnswersInArrivalOrderAndShowsTheLast)
+{
+    const SearchCase& c = GetParam();
+    DevsimProcess devsim({"--devices", "3"});
+    ASSERT_TRUE(devsim.isReady()) << devsim.errorText().toStdString();
+    DialogFixture f(LoopbackNetwork(devsim.udpPort()));
+    MessageBoxRecorder boxes;
+    for (std::size_t i = 0; i < c.macStrings.size(); ++i)
+        QTest::keyClicks(f.widget(("mac" + std::to_string(i + 1)).c_str()), QString::fromStdString(c.macStrings[i]));
+
+    f.Click("searchButton");
+    ASSERT_TRUE(f.WaitForDevices(static_cast<int>(c.listed.size())));
+
+    EXPECT_EQ(f.DeviceList(), c.listed);
+    const std::vector<std::string> records = f.RecordList();
+    ASSERT_EQ(records.size(), c.listed.size());
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        EXPECT_EQ(records[i].size(), kDatagramSize);
+        EXPECT_EQ(MacTextOf(records[i]), c.listed[i]) << "the lists are not parallel at " << i;
+    }
+    EXPECT_EQ(f.dialog().m_ctlDeviceList.GetCurSel(), LB_ERR);
+    EXPECT_EQ(f.dialog().m_strCurrentRecord, records.back());
+    EXPECT_EQ(ShownAddress(f.dialog().m_ctlIp), c.shownIp);
+    EXPECT_EQ(ShownAddress(f.dialog().m_ctlMask), Address(255, 255, 255, 0));
+    EXPECT_EQ(ShownAddress(f.dialog().m_ctlGateway), Address(192, 168, 0, 1));
+    EXPECT_EQ(f.widget<QLineEdit>("portBox")->text(), "9100");
+    EXPECT_EQ(f.widget<QLineEdit>("versionBox")->text(), " 3.07");
+}
+
+INSTANTIATE_TEST_SUITE_P(Devsim, Search, testing::ValuesIn(kSearchCases),
+                         [](const testing::TestParamInfo<SearchCase>& info) {
+                             return info.index == 0 ? std::string("AllDevices") : std::string("OneMac");
+                         });
+
+TEST(SearchDevsim, ADeviceAnsweringTwiceIsListedTwice)
+{
+    DevsimProcess devsim({"--devices", "1", "--duplicate", "2"});
+    ASSERT_TRUE(devsim.isReady()) << devsim.errorText().toStdString();
+    DialogFixture f(LoopbackNetwork(devsim.udpPort()));
+    MessageBoxRecorder boxes;
+
+    f.Click("searchButton");
+    ASSERT_TRUE(f.WaitForDevices(2));
+
+    const std::vector<std::string> twice{"00:1A:2B:3C:4D:01", "00:1A:2B:3C:4D:01"};
+    EXPECT_EQ(f.DeviceList(), twice);
+    EXPECT_EQ(f.RecordList().size(), 2u);
+}
+
+TEST(SearchDevsim, SearchingAgainEmptiesTheListsAndRebindsThePort)
+{
+    DevsimProcess devsim({"--devices", "3", "--dhcp"});
+    ASSERT_TRUE(devsim.isReady()) << devsim.errorText().toStdString();
+    const NetworkSettings network = LoopbackNetwork(devsim.udpPort());
+    DialogFixture f(network);
+    MessageBoxRecorder boxes;
+
+    f.Click("searchButton");
+    ASSERT_TRUE(f.WaitForDevices(3));
+    f.ClickDeviceListRow(1);
+    ASSERT_EQ(f.dialog().m_ctlDeviceList.GetCurSel(), 1);
+    ASSERT_TRUE(f.widget<QAbstractButton>("dhcpBox")->isChecked());
+    const CUdpAsySk* first = f.dialog().m_pUdpEndpoint;
+
+    f.Click("searchButton");
+
+    // Nothing of the new search has been handled yet: the lists are empty, the previous
+    // device's values stay, and the DHCP box is unchecked.
+    EXPECT_TRUE(f.DeviceList().empty());
+    EXPECT_TRUE(f.RecordList().empty());
+    EXPECT_TRUE(f.dialog().m_strCurrentRecord.empty());
+    EXPECT_EQ(ShownAddress(f.dialog().m_ctlIp), Address(192, 168, 0, 102));
+    EXPECT_EQ(f.widget<QLineEdit>("versionBox")->text(), " 3.07");
+    EXPECT_FALSE(f.widget<QAbstractButton>("dhcpBox")->isChecked());
+    ASSERT_NE(f.dialog().m_pUdpEndpoint, nullptr);
+    EXPECT_NE(f.dialog().m_pUdpEndpoint, first);
+    std::string boundAddress;
+    UINT boundPort = 0;
+    ASSERT_TRUE(f.dialog().m_pUdpEndpoint->GetSockName(boundAddress, boundPort));
+    EXPECT_EQ(boundPort, network.localUdpPort);
+
+    ASSERT_TRUE(f.WaitForDevices(3));
+    EXPECT_EQ(f.DeviceList().size(), 3u);
+}
+
+TEST(SearchDevsim, APortHeldByAnotherSocketLeavesNoEndpoint)
+{
+    QUdpSocket holder;
+    ASSERT_TRUE(holder.bind(QHostAddress::AnyIPv4, 0, QAbstractSocket::DontShareAddress));
+    NetworkSettings network = LoopbackNetwork(FreeUdpPort());
+    network.localUdpPort = holder.localPort();
+    DialogFixture f(network);
+    MessageBoxRecorder boxes;
+
+    boxes.Expect("Fail to create UDP socket: 10048! Close and restart app.");
+    f.Click("searchButton");
+    EXPECT_EQ(f.dialog().m_pUdpEndpoint, nullptr);
+
+    boxes.Expect("Please create socket first.");
+    f.Click("saveButton");
+}
