@@ -1,0 +1,40 @@
+// Exit and the teardown of the dialog's network objects.
+#include "ui/CConfigDlg.h"
+
+#include "link/CUdpAsySk.h"
+#include "update/CUpdateSocket.h"
+
+void CConfigDlg::OnCancel()
+{
+    // As CloseUdpEndpoint, but the lists stay: the dialog is about to end, or stays open
+    // showing what was found if the port box refuses the exit.
+    if (m_pUdpEndpoint != nullptr) {
+        m_strCurrentRecord.clear();
+        m_strOutgoing.clear();
+        UpdateData(FALSE);
+        m_pUdpEndpoint->Close();
+        delete m_pUdpEndpoint;
+        m_pUdpEndpoint = nullptr;
+        m_nUseDhcp = 0;
+    }
+
+    CloseDownload();
+
+    OnOK();
+}
+
+void CConfigDlg::OnDestroy()
+{
+    CDialog::OnDestroy();
+
+    if (m_pUdpEndpoint != nullptr) {
+        m_pUdpEndpoint->Close();
+        delete m_pUdpEndpoint;
+        m_pUdpEndpoint = nullptr;
+    }
+    // Deleting the connection closes it; the device sees the connection end, no shutdown first.
+    if (m_pDownload != nullptr) {
+        delete m_pDownload;
+        m_pDownload = nullptr;
+    }
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <vector>
+
+/// Which bytes a download may send on the device's image request: exactly the image its
+/// header announced, which is the dialog's image at the start of the download. Loading
+/// another file before the request moves the announced bytes here instead of letting the
+/// new file go out under the old length and checksum.
+class AnnouncedImage {
+public:
+    /// Call before the dialog replaces or drops its image; keeps the announced bytes.
+    void KeepBeforeChange(std::vector<unsigned char>& dialogImage);
+    /// The bytes to send: the kept ones, the dialog's own, or none once they were sent.
+    const std::vector<unsigned char>& ToSend(const std::vector<unsigned char>& dialogImage) const;
+    /// Records a complete send; true when it was the dialog's own image, which the dialog
+    /// then discards.
+    bool MarkSent();
+
+private:
+    enum class State { DialogImage, Kept, Sent };
+
+    State m_state = State::DialogImage;
+    std::vector<unsigned char> m_kept;
+};
