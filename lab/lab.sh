@@ -249,8 +249,9 @@ start_devsim "$dev" "$workdir/devices.log" --devices "$devices" \
 start_devsim "$nak" "$workdir/nak.log" --devices 1 --first-mac "$nak_mac" --first-ip "$nak_ip" \
   --nak-before-request
 
-echo "lab: $mode namespace $pc ($pc_ip), $devices devices from $subnet.$first_device_host," \
-  "NAK device at $nak_ip" >&2
+if [[ $mode == netns ]]; then kind="named namespaces"; else kind="a user namespace"; fi
+echo "lab: PC $pc_ip in $pc, $devices devices from $subnet.$first_device_host, NAK device at" \
+  "$nak_ip ($kind)" >&2
 
 export LANVISTA_LAB_PC_IP=$pc_ip LANVISTA_LAB_DEVICES=$devices LANVISTA_LAB_FIRST_MAC=$first_mac \
   LANVISTA_LAB_FIRST_IP=$subnet.$first_device_host LANVISTA_LAB_NAK_MAC=$nak_mac LANVISTA_LAB_NAK_IP=$nak_ip
