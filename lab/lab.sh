@@ -130,6 +130,33 @@ ns_spawn() {
   started+=("$!")
 }
 
+# Waits for a link to be up: carrier and bridge ports come up asynchronously, and traffic
+# before that would be lost.
+wait_up() {
+  local tries state
+  for ((tries = 0; tries < 50; tries++)); do
+    state=$(ns_do "$1" ip -br link show dev "$2")
+    [[ $(awk '{print $2}' <<<"$state") == UP ]] && return 0
+    sleep 0.1
+  done
+  die "link $2 in namespace $1 did not come up: $state"
+}
+
+# Starts lanvista-devsim in a namespace and waits for its ready line.
+start_devsim() {
+  local ns=$1 log=$2 tries
+  shift 2
+  : >"$log"
+  ns_spawn "$ns" "$devsim" "$@" >"$log" 2>&1 </dev/null
+  for ((tries = 0; tries < 100; tries++)); do
+    grep -q '^devsim ready ' "$log" && return 0
+    kill -0 "${started[-1]}" 2>/dev/null || break
+    sleep 0.1
+  done
+  cat "$log" >&2
+  die "lanvista-devsim did not get ready in namespace $ns"
+}
+
 # shellcheck disable=SC2317  # reached through the EXIT trap
 stop_pids() {
   local pid tries
@@ -175,6 +202,7 @@ trap 'exit 143' TERM
 workdir=$(mktemp -d "${TMPDIR:-/tmp}/lanvista-lab.XXXXXX")
 prefix=lvlab-$$
 if [[ ${LANVISTA_LAB_USERNS:-} == 1 ]]; then
+  unset LANVISTA_LAB_USERNS
   mode=userns
   ns_create "$prefix-pc" || die "cannot create a network namespace inside the user namespace"
 else
@@ -192,7 +220,7 @@ else
         "them, or a sandbox blocks unshare)"
     trap - EXIT
     rm -rf -- "$workdir"
-    LANVISTA_LAB_USERNS=1 exec "${userns[@]}" -- "$self" --devices "$devices" --devsim "$devsim" \
+    LANVISTA_LAB_USERNS=1 exec "${userns[@]}" -- "$BASH" "$self" --devices "$devices" --devsim "$devsim" \
       --run "${command[@]}"
   fi
 fi
@@ -215,34 +243,9 @@ for link in "$pc:lo" "$pc:lvpc" "$dev:lo" "$dev:lvsw0" "$dev:lvsw1" "$dev:lvseg"
   ns_do "${link%%:*}" ip link set "${link#*:}" up
 done
 ns_do "$pc" ip route add default dev lvpc
-
-# Carrier and bridge ports come up asynchronously; traffic before that would be lost.
-wait_up() {
-  local tries state
-  for ((tries = 0; tries < 50; tries++)); do
-    state=$(ns_do "$1" ip -br link show dev "$2")
-    [[ $(awk '{print $2}' <<<"$state") == UP ]] && return 0
-    sleep 0.1
-  done
-  die "link $2 in namespace $1 did not come up: $state"
-}
 for link in "$pc:lvpc" "$dev:lvsw0" "$dev:lvsw1" "$dev:lvseg" "$nak:lvnak"; do
   wait_up "${link%%:*}" "${link#*:}"
 done
-
-start_devsim() {
-  local ns=$1 log=$2 tries
-  shift 2
-  : >"$log"
-  ns_spawn "$ns" "$devsim" "$@" >"$log" 2>&1 </dev/null
-  for ((tries = 0; tries < 100; tries++)); do
-    grep -q '^devsim ready ' "$log" && return 0
-    kill -0 "${started[-1]}" 2>/dev/null || break
-    sleep 0.1
-  done
-  cat "$log" >&2
-  die "lanvista-devsim did not get ready in namespace $ns"
-}
 
 start_devsim "$dev" "$workdir/devices.log" --devices "$devices" \
   --first-mac "$first_mac" --first-ip "$subnet.$first_device_host"
