@@ -58,9 +58,6 @@ const QCommandLineOption kDelay({QStringLiteral("delay")},
     QStringLiteral("MS"), QStringLiteral("0"));
 const QCommandLineOption kShortReply({QStringLiteral("short-reply")},
     QStringLiteral("UDP fault: only the first 100 bytes of each reply are sent."));
-const QCommandLineOption kBurst({QStringLiteral("burst")},
-    QStringLiteral("Answer a 00 search with every device's reply back to back. This is what "
-                   "devsim always does; the option lets scripts say so."));
 
 const QCommandLineOption kNakBeforeRequest({QStringLiteral("nak-before-request")},
     QStringLiteral("TCP fault: a valid header is answered with NAK instead of the image request."));
@@ -132,7 +129,7 @@ void AddOptions(QCommandLineParser& parser)
     for (const QCommandLineOption* option :
          {&kDevices, &kFirstMac, &kFirstIp, &kDhcp, &kFirmware, &kBind, &kUdpPort, &kTcpPort, &kNoTcp, &kQuiet,
           &kBadChecksum, &kLowercaseChecksum, &kUnknownCommand, &kEmptyDatagram, &kDuplicate, &kDelay,
-          &kShortReply, &kBurst, &kNakBeforeRequest, &kSplitStatus, &kUnknownStatus, &kCloseMidTransfer,
+          &kShortReply, &kNakBeforeRequest, &kSplitStatus, &kUnknownStatus, &kCloseMidTransfer,
           &kRefuse, &kSlowReader, &kReset, &kGarbageStatus})
         parser.addOption(*option);
 }

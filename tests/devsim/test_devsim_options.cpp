@@ -43,7 +43,7 @@ TEST(DevsimOptionsTest, HelpNamesEveryOption)
     for (const char* option :
          {"--devices", "--first-mac", "--first-ip", "--dhcp", "--firmware-version", "--bind", "--udp-port",
           "--tcp-port", "--no-tcp", "--quiet", "--bad-checksum", "--lowercase-checksum", "--unknown-command",
-          "--empty-datagram", "--duplicate", "--delay", "--short-reply", "--burst", "--nak-before-request",
+          "--empty-datagram", "--duplicate", "--delay", "--short-reply", "--nak-before-request",
           "--split-status", "--unknown-status", "--close-mid-transfer", "--refuse", "--slow-reader", "--reset",
           "--garbage-status", "--version"})
         EXPECT_TRUE(run.out.contains(QLatin1String(option))) << option;
