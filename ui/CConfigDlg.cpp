@@ -5,6 +5,7 @@
 #include "link/Crc.h"
 #include "platform/CMenu.h"
 #include "platform/CPaintDC.h"
+#include "platform/CRect.h"
 #include "platform/CWinApp.h"
 #include "platform/DataExchange.h"
 #include "platform/ResourceTable.h"
