@@ -22,7 +22,7 @@ public:
     // Focuses the last prepared control (selecting an edit's text) and stops the exchange.
     [[noreturn]] void Fail();
 
-private:
+    // The control of the latest binding, 0 before the first.
     int m_idLastControl = 0;
     BOOL m_bEditLastControl = FALSE;
 };

@@ -1,25 +1,68 @@
 # The dialog toolkit: windows, dialogs from templates, controls, data exchange, message
 # maps, message boxes and the file dialog, on Qt Widgets.
 target_sources(lanvista_platform PRIVATE
+  ButtonState.cpp
+  ButtonState.h
+  CButton.cpp
   CButton.h
+  CCmdTarget.cpp
   CCmdTarget.h
+  CComboBox.cpp
   CComboBox.h
+  CDialog.cpp
   CDialog.h
+  CEdit.cpp
   CEdit.h
+  CFileDialog.cpp
   CFileDialog.h
+  CIPAddressCtrl.cpp
   CIPAddressCtrl.h
+  CListBox.cpp
   CListBox.h
+  CMenu.cpp
   CMenu.h
+  CPaintDC.cpp
   CPaintDC.h
   CRect.h
   CStatic.h
+  CWinApp.cpp
   CWinApp.h
+  CWnd.cpp
   CWnd.h
+  ControlWindow.cpp
+  ControlWindow.h
+  DataExchange.cpp
   DataExchange.h
+  DataExchangeFailure.h
+  DialogBuilder.cpp
+  DialogBuilder.h
   DialogTemplate.h
+  DialogWidget.cpp
+  DialogWidget.h
+  InputTranslation.cpp
+  InputTranslation.h
+  IpAddressField.cpp
+  IpAddressField.h
+  IpAddressWidget.cpp
+  IpAddressWidget.h
+  LineEdit.cpp
+  LineEdit.h
+  ListBoxWidget.cpp
+  ListBoxWidget.h
+  MessageBox.cpp
   MessageBox.h
+  MessageBoxWrapper.h
   MessageMap.h
+  PlatformApplication.cpp
+  PlatformApplication.h
+  QtHandles.h
+  ResourceTable.cpp
   ResourceTable.h
+  UpperCaseValidator.cpp
+  UpperCaseValidator.h
   WinTypes.h
+  WinUser.cpp
   WinUser.h
+  WindowText.cpp
+  WindowText.h
 )

@@ -1,0 +1,191 @@
+#include "platform/DataExchange.h"
+
+#include "platform/ButtonState.h"
+#include "platform/CWnd.h"
+#include "platform/DataExchangeFailure.h"
+#include "platform/LineEdit.h"
+#include "platform/MessageBox.h"
+#include "platform/QtHandles.h"
+#include "platform/WindowText.h"
+
+#include <QPlainTextEdit>
+
+#include <optional>
+#include <stdexcept>
+
+namespace {
+
+// The toolkit's validation prompts.
+constexpr char kParseUnsignedPrompt[] = "양의 정수를 입력하십시오.";
+constexpr char kStringSizePrompt[] = "%1 이하의 문자를 입력하십시오.";
+constexpr char kIntegerRangePrompt[] = "%1와(과) %2 사이의 정수를 입력하십시오.";
+
+// Only this many characters of a number's text are read.
+constexpr int kNumberTextLength = 31;
+
+bool IsBlank(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
+
+bool IsDecimalDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+// An unsigned decimal number with optional blanks around it and an optional plus sign;
+// too large a number reads as 4294967295.
+std::optional<UINT> ParseUnsigned(const QString& fullText)
+{
+    const QString text = fullText.left(kNumberTextLength);
+    const qsizetype length = text.size();
+    qsizetype i = 0;
+    while (i < length && IsBlank(text.at(i)))
+        ++i;
+    const QChar first = i < length ? text.at(i) : QChar();
+    if (first == QLatin1Char('-'))
+        return std::nullopt;
+    qsizetype j = i;
+    if (j < length && text.at(j) == QLatin1Char('+'))
+        ++j;
+    const qsizetype digitsStart = j;
+    unsigned long long value = 0;
+    while (j < length && IsDecimalDigit(text.at(j))) {
+        value = std::min<unsigned long long>(value * 10 + static_cast<unsigned>(text.at(j).unicode() - u'0'), 0xFFFFFFFFull);
+        ++j;
+    }
+    if (j == digitsStart)
+        j = i;
+    if (value == 0 && first != QLatin1Char('0'))
+        return std::nullopt;
+    while (j < length && IsBlank(text.at(j)))
+        ++j;
+    if (j != length)
+        return std::nullopt;
+    return static_cast<UINT>(value);
+}
+
+QString FormatPrompt(const char* prompt, const QString& first, const QString& second = QString())
+{
+    QString text = QString::fromUtf8(prompt);
+    text.replace(QStringLiteral("%1"), first);
+    if (!second.isNull())
+        text.replace(QStringLiteral("%2"), second);
+    return text;
+}
+
+[[noreturn]] void FailWithPrompt(CDataExchange* pDX, const QString& prompt)
+{
+    AfxMessageBox(ToUtf8(prompt).c_str(), MB_ICONEXCLAMATION);
+    pDX->Fail();
+}
+
+QWidget* WidgetOf(HWND hWnd)
+{
+    return WidgetFromHandle(hWnd);
+}
+
+} // namespace
+
+CDataExchange::CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
+    : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd)
+{
+}
+
+HWND CDataExchange::PrepareCtrl(int nIDC)
+{
+    CWnd* control = m_pDlgWnd->GetDlgItem(nIDC);
+    if (control == nullptr)
+        throw std::invalid_argument("data exchange with a control that does not exist: " + std::to_string(nIDC));
+    m_idLastControl = nIDC;
+    m_bEditLastControl = FALSE;
+    return control->m_hWnd;
+}
+
+HWND CDataExchange::PrepareEditCtrl(int nIDC)
+{
+    HWND hWnd = PrepareCtrl(nIDC);
+    m_bEditLastControl = TRUE;
+    return hWnd;
+}
+
+void CDataExchange::Fail()
+{
+    if (m_bSaveAndValidate && m_idLastControl != 0) {
+        if (CWnd* control = m_pDlgWnd->GetDlgItem(m_idLastControl)) {
+            control->SetFocus();
+            if (m_bEditLastControl) {
+                QWidget* widget = WidgetOf(control->m_hWnd);
+                if (auto* edit = qobject_cast<QLineEdit*>(widget))
+                    edit->selectAll();
+                else if (auto* multi = qobject_cast<QPlainTextEdit*>(widget))
+                    multi->selectAll();
+            }
+        }
+    }
+    throw DataExchangeFailure{};
+}
+
+void DDX_Text(CDataExchange* pDX, int nIDC, std::string& value)
+{
+    QWidget* widget = WidgetOf(pDX->PrepareEditCtrl(nIDC));
+    if (pDX->m_bSaveAndValidate)
+        value = ToUtf8(WindowText(widget));
+    else
+        SetWindowTextOf(widget, QString::fromStdString(value));
+}
+
+void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value)
+{
+    QWidget* widget = WidgetOf(pDX->PrepareEditCtrl(nIDC));
+    if (!pDX->m_bSaveAndValidate) {
+        SetWindowTextOf(widget, QString::number(value));
+        return;
+    }
+    const std::optional<UINT> parsed = ParseUnsigned(WindowText(widget));
+    if (!parsed)
+        FailWithPrompt(pDX, QString::fromUtf8(kParseUnsignedPrompt));
+    value = *parsed;
+}
+
+void DDV_MaxChars(CDataExchange* pDX, const std::string& value, int nChars)
+{
+    if (pDX->m_bSaveAndValidate && QString::fromStdString(value).size() > nChars)
+        FailWithPrompt(pDX, FormatPrompt(kStringSizePrompt, QString::number(nChars)));
+    if (pDX->m_idLastControl != 0 && pDX->m_bEditLastControl) {
+        if (CWnd* control = pDX->m_pDlgWnd->GetDlgItem(pDX->m_idLastControl)) {
+            if (auto* edit = qobject_cast<LineEdit*>(WidgetOf(control->m_hWnd)))
+                edit->SetTextLimit(nChars);
+        }
+    }
+}
+
+void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minVal, UINT maxVal)
+{
+    // Members out of range on their way to the controls are shown as they are.
+    if (!pDX->m_bSaveAndValidate)
+        return;
+    if (value < minVal || value > maxVal)
+        FailWithPrompt(pDX, FormatPrompt(kIntegerRangePrompt, QString::number(minVal), QString::number(maxVal)));
+}
+
+void DDX_Check(CDataExchange* pDX, int nIDC, int& value)
+{
+    QWidget* widget = WidgetOf(pDX->PrepareCtrl(nIDC));
+    if (pDX->m_bSaveAndValidate) {
+        value = CheckStateOf(widget);
+        return;
+    }
+    if (value < 0 || value > 2)
+        value = 0;
+    SetCheckStateOf(widget, value);
+}
+
+void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl)
+{
+    if (rControl.m_hWnd != nullptr)
+        return;
+    HWND hWnd = pDX->PrepareCtrl(nIDC);
+    if (!rControl.Attach(hWnd))
+        throw std::logic_error("control " + std::to_string(nIDC) + " has a member attached already");
+}

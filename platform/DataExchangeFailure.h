@@ -1,0 +1,4 @@
+#pragma once
+
+// Thrown by CDataExchange::Fail to stop an exchange; UpdateData turns it into FALSE.
+struct DataExchangeFailure {};
