@@ -1,0 +1,109 @@
+// One firmware download by the dialog's own code, timed and measured: Browse loads the
+// image, Start Update sends it to the device on 127.0.0.1, the verdict box ends the run.
+// Prints one line: load, start and rest in ms, total ms, idle and peak memory in KiB.
+//
+//   bench_download <image path> <device download port>
+#include <QAbstractButton>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "platform/CFileDialog.h"
+#include "platform/CWinApp.h"
+#include "platform/MessageBox.h"
+#include "platform/PlatformApplication.h"
+#include "ui/CConfigDlg.h"
+#include "ui/Resource.h"
+#include "ui/Resources.h"
+
+namespace {
+
+constexpr int kVerdictTimeoutMs = 600000;
+// Lets the shown dialog finish painting and settle before its idle footprint is taken.
+constexpr int kSettleMs = 500;
+
+// "VmHWM" (peak) or "VmRSS" (now) of this process, in KiB.
+long MemoryKiB(const std::string& field)
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind(field + ":", 0) == 0)
+            return std::stol(line.substr(field.size() + 1));
+    return -1;
+}
+
+void Click(QWidget* window, const char* name)
+{
+    if (auto* button = window->findChild<QAbstractButton*>(name))
+        button->click();
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    PlatformApplication application(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s <image path> <device download port>\n", argv[0]);
+        return 2;
+    }
+    const std::string imagePath = argv[1];
+    NetworkSettings network;
+    network.downloadPort = static_cast<unsigned>(std::stoul(argv[2]));
+
+    CWinApp app;
+    RegisterResources();
+    CConfigDlg dlg(nullptr, network);
+    if (!dlg.Create(IDD_CONFIG_DIALOG, nullptr))
+        return 1;
+    auto* window = reinterpret_cast<QWidget*>(dlg.GetSafeHwnd());
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window))
+        return 1;
+    dlg.m_ctlUpdateIp.SetAddress(127, 0, 0, 1);
+    QTest::qWait(kSettleMs);
+
+    QEventLoop waitForVerdict;
+    std::string verdict;
+    SetFileDialogHook([&](const FileDialogRequest&) { return std::optional<std::string>(imagePath); });
+    SetMessageBoxHook([&](const MessageBoxRequest& box) {
+        verdict = box.text;
+        QMetaObject::invokeMethod(&waitForVerdict, &QEventLoop::quit, Qt::QueuedConnection);
+        return IDOK;
+    });
+
+    const long idleKiB = MemoryKiB("VmHWM");
+    QElapsedTimer clock;
+    clock.start();
+    Click(window, "browseButton");
+    const qint64 loaded = clock.nsecsElapsed();
+    if (!verdict.empty() || dlg.m_nImageLength == 0) {
+        std::fprintf(stderr, "load failed: %s\n", verdict.c_str());
+        return 1;
+    }
+    Click(window, "startUpdateButton");
+    const qint64 started = clock.nsecsElapsed();
+    QTimer::singleShot(kVerdictTimeoutMs, &waitForVerdict, &QEventLoop::quit);
+    if (verdict.empty())
+        waitForVerdict.exec();
+    const qint64 ended = clock.nsecsElapsed();
+    const long peakKiB = MemoryKiB("VmHWM");
+
+    SetMessageBoxHook({});
+    SetFileDialogHook({});
+    dlg.DestroyWindow();
+
+    std::printf("load_ms=%.2f start_ms=%.2f rest_ms=%.2f total_ms=%.2f idle_kib=%ld peak_kib=%ld verdict=\"%s\"\n",
+                loaded / 1e6, (started - loaded) / 1e6, (ended - started) / 1e6, ended / 1e6, idleKiB, peakKiB,
+                verdict.c_str());
+    return verdict == "Success Program Download!" ? 0 : 1;
+}
