@@ -2,8 +2,14 @@
 
 #include <utility>
 
+void AnnouncedImage::Announce()
+{
+    m_state = State::DialogImage;
+}
+
 void AnnouncedImage::KeepBeforeChange(std::vector<unsigned char>& dialogImage)
 {
+    // Before the header nothing is promised, and once sent nothing more goes out.
     if (m_state != State::DialogImage)
         return;
     // Moved, not copied: a large image is never held twice.
@@ -18,6 +24,7 @@ const std::vector<unsigned char>& AnnouncedImage::ToSend(const std::vector<unsig
     switch (m_state) {
     case State::Kept: return m_kept;
     case State::Sent: return nothing;
+    case State::NotAnnounced:
     case State::DialogImage: break;
     }
     return dialogImage;
@@ -25,7 +32,7 @@ const std::vector<unsigned char>& AnnouncedImage::ToSend(const std::vector<unsig
 
 bool AnnouncedImage::MarkSent()
 {
-    const bool dialogImageSent = m_state == State::DialogImage;
+    const bool dialogImageSent = m_state != State::Kept;
     std::vector<unsigned char>().swap(m_kept);
     m_state = State::Sent;
     return dialogImageSent;

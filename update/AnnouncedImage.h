@@ -3,11 +3,13 @@
 #include <vector>
 
 /// Which bytes a download may send on the device's image request: exactly the image its
-/// header announced, which is the dialog's image at the start of the download. Loading
-/// another file before the request moves the announced bytes here instead of letting the
-/// new file go out under the old length and checksum.
+/// header announced, which is the dialog's image when the header went out. Loading another
+/// file before the request moves the announced bytes here instead of letting the new file
+/// go out under the old length and checksum.
 class AnnouncedImage {
 public:
+    /// The header has gone out for the dialog's image as it is now.
+    void Announce();
     /// Call before the dialog replaces or drops its image; keeps the announced bytes.
     void KeepBeforeChange(std::vector<unsigned char>& dialogImage);
     /// The bytes to send: the kept ones, the dialog's own, or none once they were sent.
@@ -17,8 +19,8 @@ public:
     bool MarkSent();
 
 private:
-    enum class State { DialogImage, Kept, Sent };
+    enum class State { NotAnnounced, DialogImage, Kept, Sent };
 
-    State m_state = State::DialogImage;
+    State m_state = State::NotAnnounced;
     std::vector<unsigned char> m_kept;
 };

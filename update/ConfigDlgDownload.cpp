@@ -67,6 +67,7 @@ void CConfigDlg::OnStartUpdate()
         AfxMessageBox(m_szMsg);
         return;
     }
+    m_pDownload->m_announcedImage.Announce();
 
     UpdateData(FALSE);
 }

@@ -119,8 +119,9 @@ class BrowseUnopenable : public BrowseFixture, public testing::TestWithParam<Uno
 TEST_P(BrowseUnopenable, KeepsTheEarlierImageButShowsTheNewPath)
 {
     const std::string path = folder.Path("fw/Brimnet_v9.bin");
-    if (GetParam().makeDirectory)
+    if (GetParam().makeDirectory) {
         ASSERT_TRUE(QDir().mkpath(QString::fromStdString(path)));
+    }
     boxes.Expect(kCantOpen);
     Browse(f, files, path);
 
