@@ -1,0 +1,12 @@
+# Tests of the dialog toolkit: real widgets driven through QTest, offscreen.
+add_library(lanvista_toolkit_testdialog STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/ToolkitTestDialog.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ToolkitTestDialog.h
+)
+target_link_libraries(lanvista_toolkit_testdialog PUBLIC lanvista_testsupport Qt6::Test)
+
+foreach(name data_exchange)
+  lanvista_add_test(test_toolkit_${name} GUI
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_${name}.cpp
+    LIBS lanvista_toolkit_testdialog)
+endforeach()
