@@ -11,22 +11,28 @@ FakeDevice::FakeDevice()
     m_server.listen(QHostAddress::LocalHost, 0);
 }
 
+FakeDevice::~FakeDevice()
+{
+    // A socket that dies with the server still signals its end; nobody listens any more.
+    if (m_socket)
+        m_socket->disconnect();
+}
+
 void FakeDevice::Accept()
 {
     while (QTcpSocket* socket = m_server.nextPendingConnection()) {
-        if (m_socket)
+        if (m_socket) {
+            m_socket->disconnect();
             m_socket->deleteLater();
+        }
         m_socket = socket;
         m_received.clear();
         m_peerClosed = false;
         m_closedHere = false;
         ++m_connections;
-        QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
-            if (socket == m_socket)
-                m_received += socket->readAll();
-        });
-        QObject::connect(socket, &QTcpSocket::disconnected, socket, [this, socket] {
-            if (socket == m_socket && !m_closedHere)
+        QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { m_received += socket->readAll(); });
+        QObject::connect(socket, &QTcpSocket::disconnected, socket, [this] {
+            if (!m_closedHere)
                 m_peerClosed = true;
         });
     }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -10,6 +9,10 @@
 class FakeDevice {
 public:
     FakeDevice();
+    ~FakeDevice();
+
+    FakeDevice(const FakeDevice&) = delete;
+    FakeDevice& operator=(const FakeDevice&) = delete;
 
     quint16 port() const { return m_server.serverPort(); }
     int connectionCount() const { return m_connections; }
@@ -35,7 +38,7 @@ private:
     void Accept();
 
     QTcpServer m_server;
-    QPointer<QTcpSocket> m_socket;
+    QTcpSocket* m_socket = nullptr;  // the current connection; earlier ones report nothing
     QByteArray m_received;
     int m_connections = 0;
     bool m_peerClosed = false;
