@@ -153,7 +153,8 @@ void TestDialog::OnOK()
 void TestDialog::OnCancel()
 {
     ++cancelCount;
-    CDialog::OnCancel();
+    if (endOnCancel)
+        CDialog::OnCancel();
 }
 
 void TestDialog::OnSysCommand(UINT nID, LPARAM lParam)

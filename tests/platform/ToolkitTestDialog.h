@@ -80,6 +80,8 @@ public:
     int okCount = 0;
     int cancelCount = 0;
     bool initDialogResult = true;
+    // False: OnCancel is counted but the dialog stays open.
+    bool endOnCancel = true;
     std::function<void()> onInitDialog;
 
     void DoDataExchange(CDataExchange* pDX) override;
