@@ -1,5 +1,6 @@
 #include "platform/CWnd.h"
 
+#include "platform/CDialog.h"
 #include "platform/CMenu.h"
 #include "platform/ControlWindow.h"
 #include "platform/DataExchange.h"
@@ -150,12 +151,8 @@ CWnd* CWnd::GetDlgItem(int nID) const
 {
     if (m_hWnd == nullptr)
         return nullptr;
-    const QList<QWidget*> children = WidgetFromHandle(m_hWnd)->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-    for (QWidget* child : children) {
-        if (IsControlWindow(child) && ControlId(child) == nID)
-            return FromHandle(HandleFromWidget(child));
-    }
-    return nullptr;
+    QWidget* control = FindControlWindow(WidgetFromHandle(m_hWnd), nID);
+    return control ? FromHandle(HandleFromWidget(control)) : nullptr;
 }
 
 int CWnd::GetDlgCtrlID() const
@@ -314,6 +311,16 @@ BOOL CWnd::DestroyWindow()
         return FALSE;
     QPointer<QWidget> widget = WidgetFromHandle(m_hWnd);
     SendMessage(WM_DESTROY);
+    if (widget.isNull())
+        return TRUE;
+    // Dialogs this window owns are destroyed with it, each through its own map.
+    std::vector<QPointer<DialogWidget>> ownedDialogs;
+    for (DialogWidget* owned : widget->findChildren<DialogWidget*>(Qt::FindDirectChildrenOnly))
+        ownedDialogs.emplace_back(owned);
+    for (const QPointer<DialogWidget>& owned : ownedDialogs) {
+        if (!owned.isNull() && owned->Owner() != nullptr)
+            owned->Owner()->DestroyWindow();
+    }
     if (widget.isNull())
         return TRUE;
     // Control members detach from the window's controls.
