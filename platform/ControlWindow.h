@@ -11,6 +11,8 @@ void MarkControlWindow(QWidget* control, int id);
 bool IsControlWindow(const QWidget* widget);
 // The control id, 0 for a widget that is not a control window.
 int ControlId(const QWidget* widget);
+// The first control window with this id among parent's children, or nullptr.
+QWidget* FindControlWindow(const QWidget* parent, int id);
 // The control window that widget belongs to, else its dialog window, else nullptr.
 QWidget* LayerWindowOf(QWidget* widget);
 // The dialog object whose window holds widget, or nullptr.
