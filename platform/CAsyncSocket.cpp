@@ -50,6 +50,15 @@ std::string AddressText(const in_addr& address)
     return text;
 }
 
+// Datagrams delivered back to back before the event loop gets its turn again.
+constexpr int kDatagramsPerPass = 64;
+
+bool Readable(SOCKET fd)
+{
+    pollfd probe{fd, POLLIN, 0};
+    return ::poll(&probe, 1, 0) > 0 && (probe.revents & POLLIN);
+}
+
 // Windows reports a connection that timed out or failed otherwise as aborted.
 int CloseErrorFromErrno(int err)
 {
@@ -270,10 +279,20 @@ void CAsyncSocketPrivate::DeliverRead()
 {
     const SOCKET fd = q->m_hSocket;
     if (type != SOCK_STREAM) {
-        readArmed = false;  // again after the next ReceiveFrom, as on Windows
-        Update();
-        if (events & FD_READ)
-            q->OnReceive(0);
+        // On Windows every FD_READ that a receive re-enables is queued ahead of painting, so
+        // a burst of datagrams is handled before the window repaints. Datagrams already
+        // waiting are delivered in the same pass here, one OnReceive each, up to a bound
+        // that keeps the loop responsive.
+        const QPointer<CAsyncSocketPrivate> self(this);
+        for (int delivered = 0; delivered < kDatagramsPerPass; ++delivered) {
+            const unsigned startGeneration = generation;
+            readArmed = false;  // again after the next ReceiveFrom, as on Windows
+            Update();
+            if (events & FD_READ)
+                q->OnReceive(0);
+            if (!self || generation != startGeneration || !readArmed || HoldActive() || !Readable(q->m_hSocket))
+                return;
+        }
         return;
     }
     if (phase == Phase::Listening) {
