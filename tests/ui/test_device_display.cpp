@@ -145,6 +145,32 @@ TEST(DeviceDisplay, SelectingAnEntryShowsItsRecordAgain)
     EXPECT_FALSE(s.f.widget("ipBox")->isEnabled());
 }
 
+TEST(DeviceDisplay, AReplyWhileAnEntryIsSelectedIsShownAndTheSelectionStays)
+{
+    Searched s;
+    s.Answer(Reply("001A2B3C4D01", false, 9100, "3.07", 0x0A000001));
+    s.Answer(Reply("001A2B3C4D02", false, 9100, "3.07", 0x0A000002));
+    ASSERT_TRUE(s.f.WaitForDevices(2));
+    s.f.ClickDeviceListRow(0);
+
+    const std::string late = Reply("001A2B3C4D03", false, 9100, "3.07", 0x0A000003);
+    s.Answer(late);
+    ASSERT_TRUE(s.f.WaitForDevices(3));
+
+    EXPECT_EQ(s.f.dialog().m_ctlDeviceList.GetCurSel(), 0);
+    EXPECT_EQ(s.f.dialog().m_strCurrentRecord, late);
+    EXPECT_EQ(ShownAddress(s.f.dialog().m_ctlIp), 0x0A000003u);
+
+    // Save now names the selected device and carries the address the boxes show.
+    s.f.Click("saveButton");
+    const auto request = s.peer.Receive();
+    ASSERT_TRUE(request);
+    const auto fields = ReadSaveRequest(request->data.constData(), static_cast<std::size_t>(request->data.size()));
+    ASSERT_TRUE(fields);
+    EXPECT_EQ(fields->mac12, "001A2B3C4D01");
+    EXPECT_EQ(fields->ip, 0x0A000003u);
+}
+
 TEST(DeviceDisplay, SelectingWithAnOutOfRangePortShowsTheRangeMessageThenTheDevice)
 {
     Searched s;
