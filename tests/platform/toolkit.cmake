@@ -10,3 +10,8 @@ foreach(name data_exchange edit_control list_controls ip_address_control key_fil
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_${name}.cpp
     LIBS lanvista_toolkit_testdialog)
 endforeach()
+
+# Message maps need no display.
+lanvista_add_test(test_toolkit_message_map
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_message_map.cpp
+  LIBS lanvista_platform)
