@@ -17,6 +17,7 @@ mkdir -p "$findings"
 targets=(
   "fuzz_reply 65507"
   "fuzz_status_framing 65536"
+  "fuzz_port_text 256"
 )
 
 failed=0

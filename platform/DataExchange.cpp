@@ -3,6 +3,7 @@
 #include "platform/ButtonState.h"
 #include "platform/CWnd.h"
 #include "platform/DataExchangeFailure.h"
+#include "platform/DialogNumberText.h"
 #include "platform/LineEdit.h"
 #include "platform/MessageBox.h"
 #include "platform/QtHandles.h"
@@ -19,51 +20,6 @@ namespace {
 constexpr char kParseUnsignedPrompt[] = "양의 정수를 입력하십시오.";
 constexpr char kStringSizePrompt[] = "%1 이하의 문자를 입력하십시오.";
 constexpr char kIntegerRangePrompt[] = "%1와(과) %2 사이의 정수를 입력하십시오.";
-
-// Only this many characters of a number's text are read.
-constexpr int kNumberTextLength = 31;
-
-bool IsBlank(QChar c)
-{
-    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
-}
-
-bool IsDecimalDigit(QChar c)
-{
-    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
-}
-
-// An unsigned decimal number with optional blanks around it and an optional plus sign;
-// too large a number reads as 4294967295.
-std::optional<UINT> ParseUnsigned(const QString& fullText)
-{
-    const QString text = fullText.left(kNumberTextLength);
-    const qsizetype length = text.size();
-    qsizetype i = 0;
-    while (i < length && IsBlank(text.at(i)))
-        ++i;
-    const QChar first = i < length ? text.at(i) : QChar();
-    if (first == QLatin1Char('-'))
-        return std::nullopt;
-    qsizetype j = i;
-    if (j < length && text.at(j) == QLatin1Char('+'))
-        ++j;
-    const qsizetype digitsStart = j;
-    unsigned long long value = 0;
-    while (j < length && IsDecimalDigit(text.at(j))) {
-        value = std::min<unsigned long long>(value * 10 + static_cast<unsigned>(text.at(j).unicode() - u'0'), 0xFFFFFFFFull);
-        ++j;
-    }
-    if (j == digitsStart)
-        j = i;
-    if (value == 0 && first != QLatin1Char('0'))
-        return std::nullopt;
-    while (j < length && IsBlank(text.at(j)))
-        ++j;
-    if (j != length)
-        return std::nullopt;
-    return static_cast<UINT>(value);
-}
 
 QString FormatPrompt(const char* prompt, const QString& first, const QString& second = QString())
 {
@@ -142,7 +98,7 @@ void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value)
         SetWindowTextOf(widget, QString::number(value));
         return;
     }
-    const std::optional<UINT> parsed = ParseUnsigned(WindowText(widget));
+    const std::optional<UINT> parsed = ParseUnsignedDialogText(ToUtf8(WindowText(widget)));
     if (!parsed)
         FailWithPrompt(pDX, QString::fromUtf8(kParseUnsignedPrompt));
     value = *parsed;

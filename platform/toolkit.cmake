@@ -36,6 +36,8 @@ target_sources(lanvista_platform PRIVATE
   DataExchangeFailure.h
   DialogBuilder.cpp
   DialogBuilder.h
+  DialogNumberText.cpp
+  DialogNumberText.h
   DialogTemplate.h
   DialogWidget.cpp
   DialogWidget.h
