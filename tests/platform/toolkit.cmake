@@ -15,3 +15,7 @@ endforeach()
 lanvista_add_test(test_toolkit_message_map
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_message_map.cpp
   LIBS lanvista_platform)
+# The entry point makes its own application object, so this test has none of its own.
+lanvista_add_test(test_toolkit_win_app
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_win_app.cpp
+  LIBS lanvista_platform)
