@@ -69,6 +69,10 @@ public:
     std::string m_strVersion;
     HICON m_hIcon;
 
+    // Set while SendImage answers an image request. A request that arrives meanwhile,
+    // inside its message box, is not answered again.
+    bool m_bAnsweringImageRequest = false;
+
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;

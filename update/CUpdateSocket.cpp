@@ -40,7 +40,11 @@ void CUpdateSocket::OnReceive(int /*nErrorCode*/)
         return;
     }
 
-    AppendReceived(dlg->m_strReplyText, buffer, static_cast<std::size_t>(received));
+    // Longer than a status message, the reply text can never frame one again until it is
+    // emptied: further bytes would only pile up, without end from a device that keeps
+    // sending.
+    if (dlg->m_strReplyText.size() <= kStatusMessageSize)
+        AppendReceived(dlg->m_strReplyText, buffer, static_cast<std::size_t>(received));
     dlg->UpdateData(FALSE);
 
     // SendImage and CloseDownload may end this connection (CloseDownload always does):
@@ -48,7 +52,13 @@ void CUpdateSocket::OnReceive(int /*nErrorCode*/)
     switch (ClassifyStatus(dlg->m_strReplyText)) {
     case StatusAction::SendImage:
         dlg->m_strReplyText.clear();
+        // A device repeating its request while the answer's message box is open would
+        // otherwise stack one box on another until the stack runs out.
+        if (dlg->m_bAnsweringImageRequest)
+            break;
+        dlg->m_bAnsweringImageRequest = true;
         dlg->SendImage();
+        dlg->m_bAnsweringImageRequest = false;
         break;
     case StatusAction::Success:
         dlg->m_strReplyText.clear();
