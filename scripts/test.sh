@@ -1,8 +1,27 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds from nothing and runs every test.
+# Installs what is missing, builds from nothing and runs every test: the normal build,
+# the whole suite again under AddressSanitizer, UndefinedBehaviorSanitizer and
+# LeakSanitizer, then a short run of each fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 rm -rf build
 scripts/build.sh build
 ctest --test-dir build --output-on-failure -j 2
+
+# Any sanitizer finding ends its test with an error. Leaks inside system libraries
+# only are suppressed (tests/sanitizers/lsan.supp says which and why).
+rm -rf build-asan
+scripts/build.sh build-asan -DLANVISTA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug \
+  -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON
+export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export LSAN_OPTIONS=suppressions=$PWD/tests/sanitizers/lsan.supp:print_suppressions=0
+ctest --test-dir build-asan --output-on-failure -j 2
+unset ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS
+
+# libFuzzer needs clang; only the fuzz targets are built there.
+rm -rf build-fuzz
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build-fuzz --target lanvista_fuzzers -j "$(nproc)"
+fuzz/run.sh build-fuzz 10
