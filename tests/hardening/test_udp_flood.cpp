@@ -105,7 +105,7 @@ TEST_F(UdpFlood, MixedDatagramsListExactlyTheValidSearchReplies)
     }
     EXPECT_EQ(std::set<std::string>(devices.begin(), devices.end()).size(), devices.size()) << "a reply listed twice";
     const std::uint32_t drops = QueueOf(endpointFd).drops;
-    EXPECT_EQ(devices.size() + drops, expected.size()) << "valid replies went missing";
+    EXPECT_LE(expected.size() - devices.size(), drops) << "valid replies went missing";
 
     const std::size_t growth = heapAfter > heapBefore ? heapAfter - heapBefore : 0;
     std::printf("[ FIGURES  ] flood: %zu datagrams in %.1f s, %zu listed (%u dropped by the kernel), "
