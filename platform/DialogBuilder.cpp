@@ -9,6 +9,7 @@
 #include "platform/ResourceTable.h"
 #include "platform/WindowText.h"
 
+#include <algorithm>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontMetrics>
@@ -240,6 +241,10 @@ DialogWidget* BuildDialogWindow(const DialogTemplate& dialog, CDialog* owner, QW
         } else if (control.kind == ControlKind::ComboBox) {
             // The template's height includes the drop-down list.
             widget->setGeometry(rect.x(), rect.y(), rect.width(), std::min(rect.height(), widget->sizeHint().height()));
+        } else if (control.kind == ControlKind::Static && !static_cast<QLabel*>(widget)->wordWrap()) {
+            // The substitute fonts are wider than the designed one: a one-line label keeps its
+            // place but grows to show its whole text rather than clip it.
+            widget->setGeometry(rect.x(), rect.y(), std::max(rect.width(), widget->sizeHint().width()), rect.height());
         } else {
             widget->setGeometry(rect);
         }

@@ -7,12 +7,12 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk fonts-dejavu-core
-  xvfb xauth imagemagick
+  xvfb xauth imagemagick xdotool
   socat iproute2 util-linux
   clang libclang-rt-14-dev
 )
 if [ "${1:-}" = "--runtime-only" ]; then
-  packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libgtest-dev libgmock-dev fonts-noto-cjk fonts-dejavu-core)
+  packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libgtest-dev libgmock-dev fonts-noto-cjk fonts-dejavu-core iproute2 util-linux)
 fi
 
 missing=()
