@@ -34,8 +34,6 @@ const std::vector<FontFallback>& FontFallbacks()
     static const std::vector<FontFallback> fallbacks = {
         {"Lucida Console", {"DejaVu Sans Mono"}},
         {"굴림", {"Gulim", "Noto Sans CJK KR"}},
-        {"MS Sans Serif", {"DejaVu Sans"}},
-        {"MS Shell Dlg", {"DejaVu Sans"}},
     };
     return fallbacks;
 }

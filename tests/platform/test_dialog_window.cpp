@@ -4,7 +4,6 @@
 #include "ToolkitTestDialog.h"
 
 #include "platform/CWinApp.h"
-#include "platform/DialogBuilder.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/Wait.h"
 
