@@ -2,6 +2,8 @@
 
 #include "platform/ControlWindow.h"
 
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QScopedValueRollback>
 
 ListBoxWidget::ListBoxWidget(QWidget* parent, bool notify, bool sorted)
@@ -72,8 +74,57 @@ QItemSelectionModel::SelectionFlags ListBoxWidget::selectionCommand(const QModel
     return flags;
 }
 
+void ListBoxWidget::mousePressEvent(QMouseEvent* event)
+{
+    m_pressedOnEntry = event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid();
+    QListWidget::mousePressEvent(event);
+}
+
+void ListBoxWidget::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    m_pressedOnEntry = event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid();
+    QListWidget::mouseDoubleClickEvent(event);
+}
+
+void ListBoxWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    QListWidget::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && m_pressedOnEntry) {
+        m_pressedOnEntry = false;
+        NotifySelection();
+    }
+}
+
+void ListBoxWidget::keyPressEvent(QKeyEvent* event)
+{
+    m_changedByKey = false;
+    QListWidget::keyPressEvent(event);
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        if (count() > 0)
+            NotifySelection();
+        break;
+    default:
+        // Typing an entry's first letters selects it.
+        if (m_changedByKey)
+            NotifySelection();
+        break;
+    }
+}
+
 void ListBoxWidget::OnSelectionChanged()
 {
-    if (m_programChanges == 0 && m_notify)
+    if (m_programChanges == 0)
+        m_changedByKey = true;
+}
+
+void ListBoxWidget::NotifySelection()
+{
+    if (m_notify)
         NotifyParent(this, LBN_SELCHANGE);
 }

@@ -2,9 +2,11 @@
 
 #include <QListWidget>
 
-// A single-selection list box. Only a selection the user makes (mouse or keyboard)
-// notifies the dialog with LBN_SELCHANGE, and only with LBS_NOTIFY; changes the program
-// makes through the wrapper notify nothing. The user cannot clear the selection.
+// A single-selection list box. As on the platform, the user's selecting notifies the dialog
+// with LBN_SELCHANGE (with LBS_NOTIFY): a click on an entry when the button comes up, a
+// navigation key, a key that moves the selection; the selection may be the same entry as
+// before. Changes the program makes through the wrapper notify nothing. The user cannot
+// clear the selection.
 class ListBoxWidget : public QListWidget {
     Q_OBJECT
 
@@ -23,11 +25,18 @@ public:
 protected:
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
                                                          const QEvent* event) const override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void OnSelectionChanged();
+    void NotifySelection();
 
     bool m_notify;
     bool m_sorted;
     int m_programChanges = 0;
+    bool m_pressedOnEntry = false;
+    bool m_changedByKey = false;
 };
