@@ -100,10 +100,7 @@ BOOL CConfigDlg::OnInitDialog()
     m_ctlGateway.ClearAddress();
     m_ctlUpdateIp.ClearAddress();
 
-    for (int i = m_ctlDeviceList.GetCount() - 1; i >= 0; --i)
-        m_ctlDeviceList.DeleteString(static_cast<UINT>(i));
-    for (int i = m_ctlRecordList.GetCount() - 1; i >= 0; --i)
-        m_ctlRecordList.DeleteString(static_cast<UINT>(i));
+    EmptyDeviceLists();
 
     const struct {
         CComboBox& box;

@@ -103,6 +103,10 @@ protected:
 private:
     void OnUpdateMac(int box);
     void ApplyAddressLock(bool dhcpOn);
+    // CloseUdpEndpoint's steps before it empties the lists; Exit keeps the lists.
+    void TearDownUdpEndpoint();
+    // Deletes every entry, last first, of the device list and then of the record list.
+    void EmptyDeviceLists();
 
     NetworkSettings m_network;
 

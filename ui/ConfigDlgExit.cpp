@@ -8,15 +8,8 @@ void CConfigDlg::OnCancel()
 {
     // As CloseUdpEndpoint, but the lists stay: the dialog is about to end, or stays open
     // showing what was found if the port box refuses the exit.
-    if (m_pUdpEndpoint != nullptr) {
-        m_strCurrentRecord.clear();
-        m_strOutgoing.clear();
-        UpdateData(FALSE);
-        m_pUdpEndpoint->Close();
-        delete m_pUdpEndpoint;
-        m_pUdpEndpoint = nullptr;
-        m_nUseDhcp = 0;
-    }
+    if (m_pUdpEndpoint != nullptr)
+        TearDownUdpEndpoint();
 
     CloseDownload();
 

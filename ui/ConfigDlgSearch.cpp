@@ -87,6 +87,12 @@ void CConfigDlg::CloseUdpEndpoint()
     if (!m_pUdpEndpoint)
         return;
 
+    TearDownUdpEndpoint();
+    EmptyDeviceLists();
+}
+
+void CConfigDlg::TearDownUdpEndpoint()
+{
     m_strCurrentRecord.clear();
     m_strOutgoing.clear();
     UpdateData(FALSE);
@@ -96,7 +102,10 @@ void CConfigDlg::CloseUdpEndpoint()
     m_pUdpEndpoint = nullptr;
 
     m_nUseDhcp = 0;
+}
 
+void CConfigDlg::EmptyDeviceLists()
+{
     for (int i = m_ctlDeviceList.GetCount() - 1; i >= 0; --i)
         m_ctlDeviceList.DeleteString(static_cast<UINT>(i));
     for (int i = m_ctlRecordList.GetCount() - 1; i >= 0; --i)
