@@ -1,7 +1,7 @@
 #include "app/CConfigApp.h"
 
-#include "platform/AfxSocketInit.h"
-#include "platform/MessageBox.h"
+#include "platform/sockets/AfxSocketInit.h"
+#include "platform/toolkit/MessageBox.h"
 #include "ui/CConfigDlg.h"
 #include "ui/Resource.h"
 #include "ui/Resources.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/CWinApp.h"
+#include "platform/toolkit/CWinApp.h"
 
 // The application: starts the socket layer and runs the main dialog as its whole life.
 class CConfigApp : public CWinApp {

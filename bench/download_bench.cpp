@@ -14,10 +14,10 @@
 #include <fstream>
 #include <string>
 
-#include "platform/CFileDialog.h"
-#include "platform/CWinApp.h"
-#include "platform/MessageBox.h"
-#include "platform/PlatformApplication.h"
+#include "platform/toolkit/CFileDialog.h"
+#include "platform/toolkit/CWinApp.h"
+#include "platform/toolkit/MessageBox.h"
+#include "platform/toolkit/PlatformApplication.h"
 #include "ui/CConfigDlg.h"
 #include "ui/Resource.h"
 #include "ui/Resources.h"

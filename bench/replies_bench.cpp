@@ -3,8 +3,8 @@
 // reach the device list. Targets: at least 20,000 replies/s, every device of a 1,000-device
 // burst listed. Time is manual: from the click on Search to the last device listed, so
 // devsim's own sending is inside it; the CPU column is the dialog's process alone.
-#include "platform/CWinApp.h"
-#include "platform/PlatformApplication.h"
+#include "platform/toolkit/CWinApp.h"
+#include "platform/toolkit/PlatformApplication.h"
 #include "tests/devsim/DevsimProcess.h"
 #include "ui/CConfigDlg.h"
 #include "ui/Resource.h"

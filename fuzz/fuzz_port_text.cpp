@@ -5,7 +5,7 @@
 
 #include "fuzz/ExactBuffer.h"
 #include "fuzz/FuzzCheck.h"
-#include "platform/DialogNumberText.h"
+#include "platform/toolkit/DialogNumberText.h"
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/CDialog.h"
+#include "platform/toolkit/CDialog.h"
 
 // The About box, reached from the main dialog's system menu.
 class CAboutDlg : public CDialog {

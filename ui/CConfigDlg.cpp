@@ -3,12 +3,12 @@
 #include <utility>
 
 #include "link/Crc.h"
-#include "platform/CMenu.h"
-#include "platform/CPaintDC.h"
-#include "platform/CRect.h"
-#include "platform/CWinApp.h"
-#include "platform/DataExchange.h"
-#include "platform/ResourceTable.h"
+#include "platform/toolkit/CMenu.h"
+#include "platform/toolkit/CPaintDC.h"
+#include "platform/toolkit/CRect.h"
+#include "platform/toolkit/CWinApp.h"
+#include "platform/toolkit/DataExchange.h"
+#include "platform/toolkit/ResourceTable.h"
 #include "ui/CAboutDlg.h"
 #include "ui/OptionTables.h"
 #include "ui/Resource.h"

@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/CButton.h"
-#include "platform/CComboBox.h"
-#include "platform/CDialog.h"
-#include "platform/CIPAddressCtrl.h"
-#include "platform/CListBox.h"
+#include "platform/toolkit/CButton.h"
+#include "platform/toolkit/CComboBox.h"
+#include "platform/toolkit/CDialog.h"
+#include "platform/toolkit/CIPAddressCtrl.h"
+#include "platform/toolkit/CListBox.h"
 #include "ui/NetworkSettings.h"
 
 class CUdpAsySk;

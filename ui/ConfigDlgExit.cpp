@@ -1,8 +1,8 @@
 // Exit and the teardown of the dialog's network objects.
 #include "ui/CConfigDlg.h"
 
-#include "link/CUdpAsySk.h"
-#include "update/CUpdateSocket.h"
+#include "ui/CUdpAsySk.h"
+#include "ui/CUpdateSocket.h"
 
 void CConfigDlg::OnCancel()
 {

@@ -1,10 +1,10 @@
 // Save: new addresses for the selected device, and the device's confirmation.
 #include "ui/CConfigDlg.h"
 
-#include "link/CUdpAsySk.h"
+#include "ui/CUdpAsySk.h"
 #include "link/Datagram.h"
 #include "platform/GetTickCount.h"
-#include "platform/MessageBox.h"
+#include "platform/toolkit/MessageBox.h"
 
 namespace {
 

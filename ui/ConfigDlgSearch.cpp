@@ -5,10 +5,10 @@
 #include <cstdio>
 #include <new>
 
-#include "link/CUdpAsySk.h"
+#include "ui/CUdpAsySk.h"
 #include "link/Datagram.h"
 #include "platform/GetTickCount.h"
-#include "platform/MessageBox.h"
+#include "platform/toolkit/MessageBox.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/DialogTemplate.h"
-#include "platform/ResourceTable.h"
+#include "platform/toolkit/DialogTemplate.h"
+#include "platform/toolkit/ResourceTable.h"
 
 // The program's resources as data; RegisterResources hands them to the toolkit.
 extern const DialogTemplate kMainDialogTemplate;

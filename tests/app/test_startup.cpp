@@ -10,7 +10,7 @@
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/Wait.h"
 #include "app/CConfigApp.h"
-#include "platform/AfxSocketInit.h"
+#include "platform/sockets/AfxSocketInit.h"
 
 namespace {
 

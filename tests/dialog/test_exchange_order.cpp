@@ -6,7 +6,7 @@
 
 #include "DialogFixture.h"
 #include "tests/support/MessageBoxRecorder.h"
-#include "platform/CWinApp.h"
+#include "platform/toolkit/CWinApp.h"
 
 namespace {
 

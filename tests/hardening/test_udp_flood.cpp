@@ -18,9 +18,9 @@
 #include "MixedDatagrams.h"
 #include "ProcessFigures.h"
 #include "UdpPeer.h"
-#include "link/CUdpAsySk.h"
+#include "ui/CUdpAsySk.h"
 #include "link/Datagram.h"
-#include "platform/MessageBox.h"
+#include "platform/toolkit/MessageBox.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/Wait.h"
 

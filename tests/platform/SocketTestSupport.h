@@ -3,7 +3,7 @@
 // Helpers shared by the socket tests: a raw POSIX peer on loopback, a CAsyncSocket whose
 // handlers record and call back, and a fixture that fails on notifier warnings.
 
-#include "platform/CAsyncSocket.h"
+#include "platform/sockets/CAsyncSocket.h"
 
 #include <QTimer>
 #include <QtTest/QTest>

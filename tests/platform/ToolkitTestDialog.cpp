@@ -1,7 +1,7 @@
 #include "ToolkitTestDialog.h"
 
-#include "platform/DialogTemplate.h"
-#include "platform/ResourceTable.h"
+#include "platform/toolkit/DialogTemplate.h"
+#include "platform/toolkit/ResourceTable.h"
 #include "tests/support/Wait.h"
 
 #include <QApplication>

@@ -2,13 +2,13 @@
 // Dialogs of the toolkit's own tests: small templates of every control kind and a dialog
 // class that records what its message map and key filter receive.
 
-#include "platform/CButton.h"
-#include "platform/CComboBox.h"
-#include "platform/CDialog.h"
-#include "platform/CEdit.h"
-#include "platform/CIPAddressCtrl.h"
-#include "platform/CListBox.h"
-#include "platform/DataExchange.h"
+#include "platform/toolkit/CButton.h"
+#include "platform/toolkit/CComboBox.h"
+#include "platform/toolkit/CDialog.h"
+#include "platform/toolkit/CEdit.h"
+#include "platform/toolkit/CIPAddressCtrl.h"
+#include "platform/toolkit/CListBox.h"
+#include "platform/toolkit/DataExchange.h"
 
 #include <QString>
 

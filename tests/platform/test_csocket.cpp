@@ -1,7 +1,7 @@
 #include "SocketTestSupport.h"
 
-#include "platform/CSocket.h"
-#include "platform/SocketNotificationHold.h"
+#include "platform/sockets/CSocket.h"
+#include "platform/sockets/SocketNotificationHold.h"
 
 #include <memory>
 

@@ -6,7 +6,7 @@
 
 #include "SocketTestSupport.h"
 
-#include "platform/CSocket.h"
+#include "platform/sockets/CSocket.h"
 
 #include <QApplication>
 #include <QDir>

@@ -2,7 +2,7 @@
 // state, what a failure does, and the lockout of control notifications meanwhile.
 #include "ToolkitTestDialog.h"
 
-#include "platform/CWinApp.h"
+#include "platform/toolkit/CWinApp.h"
 #include "tests/support/MessageBoxRecorder.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 // fonts, placement in dialog units, tab order, initial focus).
 #include "ToolkitTestDialog.h"
 
-#include "platform/CWinApp.h"
+#include "platform/toolkit/CWinApp.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/Wait.h"
 

@@ -1,7 +1,7 @@
 // The file dialog: the platform's filter string in the toolkit's form, the request a hook
 // sees, and the real dialog, which accepts a name of a missing file and leaves the current
 // directory alone.
-#include "platform/CFileDialog.h"
+#include "platform/toolkit/CFileDialog.h"
 #include "tests/support/FileDialogRecorder.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 // never reaches the widgets.
 #include "ToolkitTestDialog.h"
 
-#include "platform/CEdit.h"
+#include "platform/toolkit/CEdit.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -1,9 +1,9 @@
 // Message boxes: the one wrapper with its caption and icon rules, the test hook and its
 // recorder, and the real modal box when no hook is installed.
-#include "platform/CWinApp.h"
-#include "platform/CWnd.h"
-#include "platform/MessageBox.h"
-#include "platform/ResourceTable.h"
+#include "platform/toolkit/CWinApp.h"
+#include "platform/toolkit/CWnd.h"
+#include "platform/toolkit/MessageBox.h"
+#include "platform/toolkit/ResourceTable.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/Wait.h"
 

@@ -2,9 +2,9 @@
 // control id and notification code, handler signatures, virtual dispatch through a base
 // entry, the platform default, commands routed on to the application, and the lockout of
 // control notifications during a data exchange.
-#include "platform/CDialog.h"
-#include "platform/CWinApp.h"
-#include "platform/DataExchange.h"
+#include "platform/toolkit/CDialog.h"
+#include "platform/toolkit/CWinApp.h"
+#include "platform/toolkit/DataExchange.h"
 
 #include <gtest/gtest.h>
 

@@ -3,10 +3,10 @@
 // icon-background erase.
 #include "ToolkitTestDialog.h"
 
-#include "platform/CPaintDC.h"
-#include "platform/CRect.h"
-#include "platform/QtHandles.h"
-#include "platform/ResourceTable.h"
+#include "platform/toolkit/CPaintDC.h"
+#include "platform/toolkit/CRect.h"
+#include "platform/toolkit/QtHandles.h"
+#include "platform/toolkit/ResourceTable.h"
 
 #include <QImage>
 #include <QWidget>

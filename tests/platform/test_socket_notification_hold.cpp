@@ -1,6 +1,6 @@
 #include "SocketTestSupport.h"
 
-#include "platform/SocketNotificationHold.h"
+#include "platform/sockets/SocketNotificationHold.h"
 
 #include <memory>
 #include <optional>

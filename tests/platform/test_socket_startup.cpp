@@ -1,4 +1,4 @@
-#include "platform/AfxSocketInit.h"
+#include "platform/sockets/AfxSocketInit.h"
 #include "platform/GetTickCount.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 // OnCancel or OnOK as on the platform.
 #include "ToolkitTestDialog.h"
 
-#include "platform/CMenu.h"
+#include "platform/toolkit/CMenu.h"
 #include "tests/support/Wait.h"
 
 #include <QAction>

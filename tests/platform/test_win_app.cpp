@@ -1,8 +1,8 @@
 // The application object and the entry point: one registered application, the title taken
 // from the executable's name, InitInstance with and without an event loop, ExitInstance's
 // exit code.
-#include "platform/CWinApp.h"
-#include "platform/PlatformApplication.h"
+#include "platform/toolkit/CWinApp.h"
+#include "platform/toolkit/PlatformApplication.h"
 
 #include <QTimer>
 

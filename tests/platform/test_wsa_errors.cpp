@@ -1,4 +1,4 @@
-#include "platform/WinSock.h"
+#include "platform/sockets/WinSock.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/CFileDialog.h"
+#include "platform/toolkit/CFileDialog.h"
 
 #include <deque>
 #include <optional>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/MessageBox.h"
+#include "platform/toolkit/MessageBox.h"
 
 #include <deque>
 #include <functional>

@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/CWinApp.h"
+#include "platform/toolkit/CWinApp.h"
 #include "tests/support/Wait.h"
 #include "ui/Resource.h"
 #include "ui/Resources.h"

@@ -12,7 +12,7 @@
 
 #include "DialogFixture.h"
 #include "UdpPeer.h"
-#include "link/CUdpAsySk.h"
+#include "ui/CUdpAsySk.h"
 #include "link/Datagram.h"
 #include "tests/support/MessageBoxRecorder.h"
 

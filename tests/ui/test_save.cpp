@@ -11,7 +11,7 @@
 
 #include "DialogFixture.h"
 #include "UdpPeer.h"
-#include "link/CUdpAsySk.h"
+#include "ui/CUdpAsySk.h"
 #include "link/Datagram.h"
 #include "tests/devsim/DevsimProcess.h"
 #include "tests/support/MessageBoxRecorder.h"

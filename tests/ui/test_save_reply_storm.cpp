@@ -9,7 +9,7 @@
 #include "DialogFixture.h"
 #include "UdpPeer.h"
 #include "link/Datagram.h"
-#include "platform/MessageBox.h"
+#include "platform/toolkit/MessageBox.h"
 #include "tests/support/Wait.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "DialogFixture.h"
-#include "link/CUdpAsySk.h"
+#include "ui/CUdpAsySk.h"
 #include "link/Datagram.h"
 #include "tests/devsim/DevsimProcess.h"
 #include "tests/support/MessageBoxRecorder.h"

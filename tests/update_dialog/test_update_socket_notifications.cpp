@@ -8,7 +8,7 @@
 #include "UpdateFixture.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/Wait.h"
-#include "update/CUpdateSocket.h"
+#include "ui/CUpdateSocket.h"
 
 namespace {
 

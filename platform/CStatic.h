@@ -1,7 +1,0 @@
-#pragma once
-
-#include "platform/CWnd.h"
-
-// A static text, icon or group box of a dialog.
-class CStatic : public CWnd {
-};

@@ -1,0 +1,199 @@
+#include "platform/sockets/CSocket.h"
+
+#include "platform/sockets/CAsyncSocketPrivate.h"
+#include "platform/sockets/SocketNotificationHold.h"
+
+#include <QAbstractEventDispatcher>
+
+#include <cerrno>
+#include <optional>
+
+namespace {
+
+using Channel = CAsyncSocketPrivate::Channel;
+using WaitResult = CAsyncSocketPrivate::WaitResult;
+
+int SocketError(int wsaError)
+{
+    WSASetLastError(wsaError);
+    return SOCKET_ERROR;
+}
+
+bool IsBrokenConnection(int wsaError)
+{
+    return wsaError == WSAECONNRESET || wsaError == WSAECONNABORTED || wsaError == WSAENOTCONN;
+}
+
+}  // namespace
+
+CSocket::CSocket() = default;
+CSocket::~CSocket() = default;
+
+BOOL CSocket::Create(UINT nSocketPort, int nSocketType, long lEvent, const char* lpszSocketAddress)
+{
+    return CAsyncSocket::Create(nSocketPort, nSocketType, lEvent, lpszSocketAddress);
+}
+
+BOOL CSocket::ShutDown(int nHow)
+{
+    return CAsyncSocket::ShutDown(nHow);
+}
+
+void CSocket::Close()
+{
+    // A blocking call that waits on this socket ends with WSAEINTR.
+    CAsyncSocket::Close();
+}
+
+BOOL CSocket::IsBlocking() const
+{
+    return d_->IsWaiting() ? TRUE : FALSE;
+}
+
+BOOL CSocket::OnMessagePending()
+{
+    return FALSE;
+}
+
+// Every blocking call holds the layer's notifications from its first wait to its return.
+// When a wait reports Destroyed, `this` is gone: the call returns without touching it.
+
+BOOL CSocket::Connect(const char* lpszHostAddress, UINT nHostPort)
+{
+    if (m_hSocket == INVALID_SOCKET)
+        return SocketError(WSAENOTSOCK), FALSE;
+    if (d_->IsWaiting())
+        return SocketError(WSAEINPROGRESS), FALSE;
+    if (d_->type != SOCK_STREAM)
+        return CAsyncSocket::Connect(lpszHostAddress, nHostPort);
+    sockaddr_in address{};
+    if (!lanvista::sockets::ResolveIPv4(lpszHostAddress, nHostPort, INADDR_NONE, address))
+        return SocketError(WSAEINVAL), FALSE;
+    int r;
+    do {
+        r = ::connect(m_hSocket, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    } while (r != 0 && errno == EINTR);
+    if (r != 0 && errno != EINPROGRESS)
+        return SocketError(WsaErrorFromErrno(errno)), FALSE;
+
+    int error = 0;
+    if (r != 0) {
+        SocketNotificationHold hold;
+        QMetaObject::Connection wake;
+        if (auto* dispatcher = QAbstractEventDispatcher::instance())
+            wake = QObject::connect(dispatcher, &QAbstractEventDispatcher::awake, d_, [this] { OnMessagePending(); });
+        const WaitResult waited = d_->WaitFor(CAsyncSocketPrivate::WriteChannel);
+        if (waited == WaitResult::Destroyed)
+            return SocketError(WSAEINTR), FALSE;
+        QObject::disconnect(wake);
+        if (waited == WaitResult::Closed)
+            error = WSAEINTR;
+        if (error == 0) {
+            int soError = 0;
+            socklen_t len = sizeof soError;
+            if (getsockopt(m_hSocket, SOL_SOCKET, SO_ERROR, &soError, &len) != 0)
+                soError = errno;
+            error = soError ? WsaErrorFromErrno(soError) : 0;
+        }
+    }
+    if (error != 0) {
+        if (m_hSocket != INVALID_SOCKET) {
+            d_->phase = CAsyncSocketPrivate::Phase::Failed;
+            d_->Update();
+        }
+        return SocketError(error), FALSE;
+    }
+    d_->MarkConnected();
+    return TRUE;
+}
+
+int CSocket::Send(const void* lpBuf, int nBufLen, int nFlags)
+{
+    if (m_hSocket == INVALID_SOCKET)
+        return SocketError(WSAENOTSOCK);
+    if (d_->IsWaiting())
+        return SocketError(WSAEINPROGRESS);
+    if (nBufLen < 0 || (!lpBuf && nBufLen > 0))
+        return SocketError(WSAEINVAL);
+    const char* bytes = static_cast<const char*>(lpBuf);
+    std::optional<SocketNotificationHold> hold;
+    QMetaObject::Connection wake;
+    int sent = 0;
+    int error = 0;
+    while (sent < nBufLen) {
+        const ssize_t n = ::send(m_hSocket, bytes + sent, static_cast<size_t>(nBufLen - sent), nFlags | MSG_NOSIGNAL);
+        if (n >= 0) {
+            sent += static_cast<int>(n);
+            continue;
+        }
+        if (errno == EINTR)
+            continue;
+        if (errno != EAGAIN && errno != EWOULDBLOCK) {
+            error = WsaErrorFromErrno(errno);
+            break;
+        }
+        if (!hold) {
+            hold.emplace();
+            if (auto* dispatcher = QAbstractEventDispatcher::instance())
+                wake = QObject::connect(dispatcher, &QAbstractEventDispatcher::awake, d_,
+                                        [this] { OnMessagePending(); });
+        }
+        const WaitResult waited = d_->WaitFor(CAsyncSocketPrivate::WriteChannel);
+        if (waited == WaitResult::Destroyed)
+            return SocketError(WSAEINTR);
+        if (waited == WaitResult::Closed) {
+            error = WSAEINTR;
+            break;
+        }
+    }
+    QObject::disconnect(wake);
+    if (error != 0 && hold && IsBrokenConnection(error) && m_hSocket != INVALID_SOCKET) {
+        // The close that broke the wait is this call's result, not a later OnClose.
+        d_->readClosed = true;
+        d_->Update();
+    }
+    hold.reset();
+    if (error != 0)
+        return SocketError(error);
+    return nBufLen;
+}
+
+int CSocket::Receive(void* lpBuf, int nBufLen, int nFlags)
+{
+    if (m_hSocket == INVALID_SOCKET)
+        return SocketError(WSAENOTSOCK);
+    if (d_->IsWaiting())
+        return SocketError(WSAEINPROGRESS);
+    std::optional<SocketNotificationHold> hold;
+    QMetaObject::Connection wake;
+    for (;;) {
+        const int n = CAsyncSocket::Receive(lpBuf, nBufLen, nFlags);
+        const int error = n == SOCKET_ERROR ? WSAGetLastError() : 0;
+        if (error != WSAEWOULDBLOCK) {
+            QObject::disconnect(wake);
+            if (hold && d_->type == SOCK_STREAM && (n == 0 || IsBrokenConnection(error))) {
+                // The close that ended the wait is this call's result, not a later OnClose.
+                d_->readClosed = true;
+                d_->Update();
+            }
+            hold.reset();
+            if (n == SOCKET_ERROR)
+                return SocketError(error);
+            return n;
+        }
+        if (!hold) {
+            hold.emplace();
+            if (auto* dispatcher = QAbstractEventDispatcher::instance())
+                wake = QObject::connect(dispatcher, &QAbstractEventDispatcher::awake, d_,
+                                        [this] { OnMessagePending(); });
+        }
+        const WaitResult waited = d_->WaitFor(CAsyncSocketPrivate::ReadChannel);
+        if (waited == WaitResult::Destroyed)
+            return SocketError(WSAEINTR);
+        if (waited == WaitResult::Closed) {
+            QObject::disconnect(wake);
+            hold.reset();
+            return SocketError(WSAEINTR);
+        }
+    }
+}

@@ -1,0 +1,38 @@
+#pragma once
+// The Qt objects behind the layer's handles. Only the layer's own sources include this.
+
+#include "platform/toolkit/WinUser.h"
+
+#include <QIcon>
+
+class QPainter;
+class QWidget;
+
+struct HICON__ {
+    QIcon icon;
+};
+
+struct HDC__ {
+    QPainter* painter;
+    QWidget* widget;
+};
+
+inline QWidget* WidgetFromHandle(HWND hWnd)
+{
+    return reinterpret_cast<QWidget*>(hWnd);
+}
+
+inline HWND HandleFromWidget(QWidget* widget)
+{
+    return reinterpret_cast<HWND>(widget);
+}
+
+inline QString FromUtf8(const char* text)
+{
+    return text ? QString::fromUtf8(text) : QString();
+}
+
+inline std::string ToUtf8(const QString& text)
+{
+    return text.toStdString();
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+
+#include "platform/sockets/CAsyncSocket.h"
+
+class CConfigDlg;
+
+/// The dialog's one UDP endpoint: sends its requests to the devices and hands every verified
+/// reply back to the owner dialog.
+class CUdpAsySk : public CAsyncSocket {
+public:
+    explicit CUdpAsySk(CConfigDlg* pOwner);
+
+    /// Sends what the send fields describe; a failure other than would-block closes the
+    /// endpoint and is shown to the user.
+    void SendPending();
+
+    int m_nSendMode = 0;  // 0 = search request, 1 = save request
+    std::string m_strSendText;
+    int m_nSendLength = 0;
+    int m_nSentCount = 0;
+    CConfigDlg* m_pOwner;
+
+protected:
+    void OnReceive(int nErrorCode) override;
+    void OnOutOfBandData(int nErrorCode) override;
+    void OnAccept(int nErrorCode) override;
+    void OnConnect(int nErrorCode) override;
+    void OnClose(int nErrorCode) override;
+};
