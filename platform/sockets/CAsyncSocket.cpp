@@ -1,18 +1,20 @@
 #include "platform/sockets/CAsyncSocket.h"
 
 #include "platform/sockets/CAsyncSocketPrivate.h"
+#include "platform/sockets/SendToEachAdapter.h"
+#include "platform/sockets/SocketCalls.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QPointer>
 #include <QSocketNotifier>
 
-#include <cerrno>
 #include <cstring>
-#include <netdb.h>
+#include <new>
 #include <poll.h>
-#include <unistd.h>
 #include <vector>
+
+namespace calls = lanvista::sockets;
 
 namespace {
 
@@ -24,13 +26,7 @@ std::vector<QPointer<CAsyncSocketPrivate>>& HeldSockets()
     return held;
 }
 
-// Failure results: each sets the last error right after the failing call.
-BOOL FailWithErrno()
-{
-    WSASetLastError(WsaErrorFromErrno(errno));
-    return FALSE;
-}
-
+// Failure results of checks made before any call.
 BOOL Fail(int wsaError)
 {
     WSASetLastError(wsaError);
@@ -43,50 +39,21 @@ int FailWith(int wsaError)
     return SOCKET_ERROR;
 }
 
-std::string AddressText(const in_addr& address)
-{
-    char text[INET_ADDRSTRLEN] = {};
-    inet_ntop(AF_INET, &address, text, sizeof text);
-    return text;
-}
-
 // Datagrams delivered back to back before the event loop gets its turn again.
 constexpr int kDatagramsPerPass = 64;
 
 bool Readable(SOCKET fd)
 {
-    pollfd probe{fd, POLLIN, 0};
-    return ::poll(&probe, 1, 0) > 0 && (probe.revents & POLLIN);
+    return calls::ReadyNow(fd, POLLIN) != 0;
 }
 
 // Windows reports a connection that timed out or failed otherwise as aborted.
-int CloseErrorFromErrno(int err)
+int CloseError(int wsaError)
 {
-    return err == ETIMEDOUT ? WSAECONNABORTED : WsaErrorFromErrno(err);
+    return wsaError == WSAETIMEDOUT ? WSAECONNABORTED : wsaError;
 }
 
 }  // namespace
-
-bool lanvista::sockets::ResolveIPv4(const char* host, UINT port, in_addr_t fallback, sockaddr_in& out)
-{
-    std::memset(&out, 0, sizeof out);
-    out.sin_family = AF_INET;
-    out.sin_port = htons(static_cast<std::uint16_t>(port));
-    if (!host || !*host) {
-        out.sin_addr.s_addr = htonl(fallback);
-        return fallback != INADDR_NONE;
-    }
-    if (inet_pton(AF_INET, host, &out.sin_addr) == 1)
-        return true;
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    addrinfo* found = nullptr;
-    if (getaddrinfo(host, nullptr, &hints, &found) != 0 || !found)
-        return false;
-    out.sin_addr = reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr;
-    freeaddrinfo(found);
-    return true;
-}
 
 // ---------------------------------------------------------------------------------------
 // CAsyncSocketPrivate: notifier bookkeeping
@@ -245,10 +212,7 @@ void CAsyncSocketPrivate::Activated(Channel channel)
 
     if (channel == WriteChannel) {
         if (phase == Phase::Connecting) {
-            int err = 0;
-            socklen_t len = sizeof err;
-            if (getsockopt(fd, SOL_SOCKET, SO_ERROR, &err, &len) != 0)
-                err = errno;
+            const int err = calls::PendingError(fd);
             if (err == 0) {
                 MarkConnected();
             } else {
@@ -256,7 +220,7 @@ void CAsyncSocketPrivate::Activated(Channel channel)
                 Update();
             }
             if (events & FD_CONNECT)
-                q->OnConnect(err == 0 ? 0 : WsaErrorFromErrno(err));
+                q->OnConnect(err);
             return;
         }
         writeArmed = false;
@@ -267,8 +231,7 @@ void CAsyncSocketPrivate::Activated(Channel channel)
     }
 
     // Exception: the error condition also wakes this notifier; only urgent data counts.
-    pollfd probe{fd, POLLPRI, 0};
-    const bool urgent = ::poll(&probe, 1, 0) > 0 && (probe.revents & POLLPRI);
+    const bool urgent = calls::ReadyNow(fd, POLLPRI) != 0;
     oobArmed = false;
     Update();
     if (urgent && (events & FD_OOB))
@@ -307,10 +270,7 @@ void CAsyncSocketPrivate::DeliverRead()
         return;
     // A connected stream is readable for data, for the peer's close and for a reset.
     char byte = 0;
-    ssize_t n;
-    do {
-        n = ::recv(fd, &byte, 1, MSG_PEEK | MSG_DONTWAIT);
-    } while (n < 0 && errno == EINTR);
+    const int n = calls::ReceiveBytes(fd, &byte, 1, MSG_PEEK | MSG_DONTWAIT, false);
     if (n > 0) {
         readArmed = false;
         Update();
@@ -318,9 +278,9 @@ void CAsyncSocketPrivate::DeliverRead()
             q->OnReceive(0);
         return;
     }
-    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+    if (n < 0 && WSAGetLastError() == WSAEWOULDBLOCK)
         return;
-    const int error = n == 0 ? 0 : CloseErrorFromErrno(errno);
+    const int error = n == 0 ? 0 : CloseError(WSAGetLastError());
     readClosed = true;
     Update();
     if (events & FD_CLOSE)
@@ -334,9 +294,7 @@ CAsyncSocketPrivate::WaitResult CAsyncSocketPrivate::WaitFor(Channel channel)
         return WaitResult::Closed;
     const short pollEvents = channel == ReadChannel ? POLLIN : channel == WriteChannel ? POLLOUT : POLLPRI;
     if (!QCoreApplication::instance()) {
-        pollfd p{fd, pollEvents, 0};
-        while (::poll(&p, 1, -1) < 0 && errno == EINTR) {
-        }
+        calls::WaitReady(fd, pollEvents);
         return WaitResult::Ready;
     }
 
@@ -374,6 +332,28 @@ CAsyncSocketPrivate::WaitResult CAsyncSocketPrivate::WaitFor(Channel channel)
 
 CAsyncSocket::CAsyncSocket() : d_(new CAsyncSocketPrivate(this)) {}
 
+void* CAsyncSocket::operator new(std::size_t size)
+{
+    if (void* object = calls::AllocateSocketObject(size))
+        return object;
+    throw std::bad_alloc();
+}
+
+void* CAsyncSocket::operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    return calls::AllocateSocketObject(size);
+}
+
+void CAsyncSocket::operator delete(void* object) noexcept
+{
+    calls::FreeSocketObject(object);
+}
+
+void CAsyncSocket::operator delete(void* object, const std::nothrow_t&) noexcept
+{
+    calls::FreeSocketObject(object);
+}
+
 CAsyncSocket::~CAsyncSocket()
 {
     CloseHandle();
@@ -387,7 +367,7 @@ void CAsyncSocket::CloseHandle()
     d_->Detach();
     const SOCKET fd = m_hSocket;
     m_hSocket = INVALID_SOCKET;
-    ::close(fd);
+    calls::CloseSocket(fd);
 }
 
 void CAsyncSocket::Close()
@@ -404,9 +384,9 @@ BOOL CAsyncSocket::Create(UINT nSocketPort, int nSocketType, long lEvent, const 
 {
     if (m_hSocket != INVALID_SOCKET)
         return Fail(WSAEINVAL);
-    const int fd = ::socket(AF_INET, nSocketType | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (fd < 0)
-        return FailWithErrno();
+    const SOCKET fd = calls::OpenSocket(nSocketType);
+    if (fd == INVALID_SOCKET)
+        return FALSE;
     m_hSocket = fd;
     d_->Attach(nSocketType, CAsyncSocketPrivate::Phase::Unconnected);
     if (!AsyncSelect(lEvent) || !Bind(nSocketPort, lpszSocketAddress)) {
@@ -436,31 +416,23 @@ BOOL CAsyncSocket::Bind(UINT nSocketPort, const char* lpszSocketAddress)
     if (m_hSocket == INVALID_SOCKET)
         return Fail(WSAENOTSOCK);
     sockaddr_in address{};
-    if (!lanvista::sockets::ResolveIPv4(lpszSocketAddress, nSocketPort, INADDR_ANY, address))
+    if (!calls::ResolveIPv4(lpszSocketAddress, nSocketPort, INADDR_ANY, address))
         return Fail(WSAEINVAL);
-    if (::bind(m_hSocket, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
-        return FailWithErrno();
-    return TRUE;
+    return calls::BindSocket(m_hSocket, address) ? TRUE : FALSE;
 }
 
 BOOL CAsyncSocket::SetSockOpt(int nOptionName, const void* lpOptionValue, int nOptionLen, int nLevel)
 {
     if (nOptionLen < 0)
         return Fail(WSAEINVAL);
-    if (::setsockopt(m_hSocket, nLevel, nOptionName, lpOptionValue, static_cast<socklen_t>(nOptionLen)) != 0)
-        return FailWithErrno();
-    return TRUE;
+    return calls::SetSocketOption(m_hSocket, nLevel, nOptionName, lpOptionValue, nOptionLen) ? TRUE : FALSE;
 }
 
 BOOL CAsyncSocket::GetSockOpt(int nOptionName, void* lpOptionValue, int* lpOptionLen, int nLevel)
 {
     if (!lpOptionLen || *lpOptionLen < 0)
         return Fail(WSAEFAULT);
-    socklen_t len = static_cast<socklen_t>(*lpOptionLen);
-    if (::getsockopt(m_hSocket, nLevel, nOptionName, lpOptionValue, &len) != 0)
-        return FailWithErrno();
-    *lpOptionLen = static_cast<int>(len);
-    return TRUE;
+    return calls::GetSocketOption(m_hSocket, nLevel, nOptionName, lpOptionValue, *lpOptionLen) ? TRUE : FALSE;
 }
 
 int CAsyncSocket::SendTo(const void* lpBuf, int nBufLen, const SOCKADDR* lpSockAddr, int nSockAddrLen, int nFlags)
@@ -469,26 +441,37 @@ int CAsyncSocket::SendTo(const void* lpBuf, int nBufLen, const SOCKADDR* lpSockA
         return FailWith(WSAENOTSOCK);
     if (nBufLen < 0 || nSockAddrLen < 0)
         return FailWith(WSAEINVAL);
-    ssize_t n;
-    do {
-        n = ::sendto(m_hSocket, lpBuf, static_cast<size_t>(nBufLen), nFlags | MSG_NOSIGNAL, lpSockAddr,
-                     static_cast<socklen_t>(nSockAddrLen));
-    } while (n < 0 && errno == EINTR);
-    if (n < 0) {
-        const int error = WsaErrorFromErrno(errno);
-        if (error == WSAEWOULDBLOCK)
-            d_->ReArmWrite();
-        return FailWith(error);
-    }
-    return static_cast<int>(n);
+    return AfterSend(calls::SendBytesTo(m_hSocket, lpBuf, nBufLen, nFlags, lpSockAddr, nSockAddrLen));
 }
 
 int CAsyncSocket::SendTo(const void* lpBuf, int nBufLen, UINT nHostPort, const char* lpszHostAddress, int nFlags)
 {
     sockaddr_in address{};
-    if (!lanvista::sockets::ResolveIPv4(lpszHostAddress, nHostPort, INADDR_BROADCAST, address))
+    if (!calls::ResolveIPv4(lpszHostAddress, nHostPort, INADDR_BROADCAST, address))
         return FailWith(WSAEINVAL);
     return SendTo(lpBuf, nBufLen, reinterpret_cast<const sockaddr*>(&address), sizeof address, nFlags);
+}
+
+int CAsyncSocket::SendToEachAdapter(const void* lpBuf, int nBufLen, const SOCKADDR* lpSockAddr, int nSockAddrLen,
+                                    int nFlags)
+{
+    if (!lpSockAddr || nSockAddrLen < static_cast<int>(sizeof(sockaddr_in)) || lpSockAddr->sa_family != AF_INET)
+        return SendTo(lpBuf, nBufLen, lpSockAddr, nSockAddrLen, nFlags);
+    if (m_hSocket == INVALID_SOCKET)
+        return FailWith(WSAENOTSOCK);
+    if (nBufLen < 0)
+        return FailWith(WSAEINVAL);
+    sockaddr_in destination{};
+    std::memcpy(&destination, lpSockAddr, sizeof destination);
+    return AfterSend(calls::SendToEachAdapter(m_hSocket, lpBuf, nBufLen, nFlags, destination));
+}
+
+int CAsyncSocket::AfterSend(int result)
+{
+    // As on Windows, a send that would block is followed by one FD_WRITE once it can go on.
+    if (result == SOCKET_ERROR && WSAGetLastError() == WSAEWOULDBLOCK)
+        d_->ReArmWrite();
+    return result;
 }
 
 int CAsyncSocket::ReceiveFrom(void* lpBuf, int nBufLen, std::string& rSocketAddress, UINT& rSocketPort, int nFlags)
@@ -499,26 +482,18 @@ int CAsyncSocket::ReceiveFrom(void* lpBuf, int nBufLen, std::string& rSocketAddr
         return FailWith(WSAEINVAL);
     const bool datagram = d_->type != SOCK_STREAM;
     sockaddr_in from{};
-    socklen_t fromLen = sizeof from;
-    ssize_t n;
-    do {
-        n = ::recvfrom(m_hSocket, lpBuf, static_cast<size_t>(nBufLen), nFlags | (datagram ? MSG_TRUNC : 0),
-                       reinterpret_cast<sockaddr*>(&from), &fromLen);
-    } while (n < 0 && errno == EINTR);
-    const int savedErrno = errno;
+    const int n = calls::ReceiveBytes(m_hSocket, lpBuf, nBufLen, nFlags, datagram, &from);
     d_->ReArmRead();
-    if (n < 0)
-        return FailWith(WsaErrorFromErrno(savedErrno));
-    if (datagram && n > nBufLen)
-        return FailWith(WSAEMSGSIZE);
+    if (n == SOCKET_ERROR)
+        return SOCKET_ERROR;
     if (from.sin_family == AF_INET) {
-        rSocketAddress = AddressText(from.sin_addr);
+        rSocketAddress = calls::AddressText(from.sin_addr);
         rSocketPort = ntohs(from.sin_port);
     } else {
         rSocketAddress.clear();
         rSocketPort = 0;
     }
-    return static_cast<int>(n);
+    return n;
 }
 
 int CAsyncSocket::Receive(void* lpBuf, int nBufLen, int nFlags)
@@ -527,20 +502,11 @@ int CAsyncSocket::Receive(void* lpBuf, int nBufLen, int nFlags)
         return FailWith(WSAENOTSOCK);
     if (nBufLen < 0)
         return FailWith(WSAEINVAL);
-    const bool datagram = d_->type != SOCK_STREAM;
-    ssize_t n;
-    do {
-        n = ::recv(m_hSocket, lpBuf, static_cast<size_t>(nBufLen), nFlags | (datagram ? MSG_TRUNC : 0));
-    } while (n < 0 && errno == EINTR);
-    const int savedErrno = errno;
+    const int n = calls::ReceiveBytes(m_hSocket, lpBuf, nBufLen, nFlags, d_->type != SOCK_STREAM);
     if (nFlags & MSG_OOB)
         d_->oobArmed = true;
     d_->ReArmRead();
-    if (n < 0)
-        return FailWith(WsaErrorFromErrno(savedErrno));
-    if (datagram && n > nBufLen)
-        return FailWith(WSAEMSGSIZE);
-    return static_cast<int>(n);
+    return n;
 }
 
 int CAsyncSocket::Send(const void* lpBuf, int nBufLen, int nFlags)
@@ -549,17 +515,7 @@ int CAsyncSocket::Send(const void* lpBuf, int nBufLen, int nFlags)
         return FailWith(WSAENOTSOCK);
     if (nBufLen < 0)
         return FailWith(WSAEINVAL);
-    ssize_t n;
-    do {
-        n = ::send(m_hSocket, lpBuf, static_cast<size_t>(nBufLen), nFlags | MSG_NOSIGNAL);
-    } while (n < 0 && errno == EINTR);
-    if (n < 0) {
-        const int error = WsaErrorFromErrno(errno);
-        if (error == WSAEWOULDBLOCK)
-            d_->ReArmWrite();
-        return FailWith(error);
-    }
-    return static_cast<int>(n);
+    return AfterSend(calls::SendBytes(m_hSocket, lpBuf, nBufLen, nFlags));
 }
 
 BOOL CAsyncSocket::Connect(const char* lpszHostAddress, UINT nHostPort)
@@ -567,20 +523,17 @@ BOOL CAsyncSocket::Connect(const char* lpszHostAddress, UINT nHostPort)
     if (m_hSocket == INVALID_SOCKET)
         return Fail(WSAENOTSOCK);
     sockaddr_in address{};
-    if (!lanvista::sockets::ResolveIPv4(lpszHostAddress, nHostPort, INADDR_NONE, address))
+    if (!calls::ResolveIPv4(lpszHostAddress, nHostPort, INADDR_NONE, address))
         return Fail(WSAEINVAL);
-    int r;
-    do {
-        r = ::connect(m_hSocket, reinterpret_cast<const sockaddr*>(&address), sizeof address);
-    } while (r != 0 && errno == EINTR);
+    const bool connected = calls::ConnectSocket(m_hSocket, address);
     if (d_->type != SOCK_STREAM)
-        return r == 0 ? TRUE : FailWithErrno();
-    if (r != 0 && errno != EINPROGRESS)
-        return FailWithErrno();
+        return connected ? TRUE : FALSE;
+    if (!connected && WSAGetLastError() != WSAEINPROGRESS)
+        return FALSE;
     // Connected at once or under way: either way OnConnect reports it from the event loop.
     d_->phase = CAsyncSocketPrivate::Phase::Connecting;
     d_->Update();
-    if (r == 0)
+    if (connected)
         return TRUE;
     return Fail(WSAEWOULDBLOCK);
 }
@@ -589,8 +542,8 @@ BOOL CAsyncSocket::Listen(int nConnectionBacklog)
 {
     if (m_hSocket == INVALID_SOCKET)
         return Fail(WSAENOTSOCK);
-    if (::listen(m_hSocket, nConnectionBacklog) != 0)
-        return FailWithErrno();
+    if (!calls::ListenOn(m_hSocket, nConnectionBacklog))
+        return FALSE;
     d_->phase = CAsyncSocketPrivate::Phase::Listening;
     d_->ReArmRead();
     return TRUE;
@@ -602,14 +555,10 @@ BOOL CAsyncSocket::Accept(CAsyncSocket& rConnectedSocket)
         return Fail(WSAENOTSOCK);
     if (rConnectedSocket.m_hSocket != INVALID_SOCKET)
         return Fail(WSAEINVAL);
-    int fd;
-    do {
-        fd = ::accept4(m_hSocket, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
-    } while (fd < 0 && errno == EINTR);
-    const int savedErrno = errno;
+    const SOCKET fd = calls::AcceptConnection(m_hSocket);
     d_->ReArmRead();
-    if (fd < 0)
-        return Fail(WsaErrorFromErrno(savedErrno));
+    if (fd == INVALID_SOCKET)
+        return FALSE;
     rConnectedSocket.m_hSocket = fd;
     rConnectedSocket.d_->Attach(SOCK_STREAM, CAsyncSocketPrivate::Phase::Connected);
     rConnectedSocket.AsyncSelect(d_->events);
@@ -620,12 +569,7 @@ BOOL CAsyncSocket::ShutDown(int nHow)
 {
     if (m_hSocket == INVALID_SOCKET)
         return Fail(WSAENOTSOCK);
-    const int how = nHow == SD_RECEIVE ? SHUT_RD : nHow == SD_SEND ? SHUT_WR : nHow == SD_BOTH ? SHUT_RDWR : -1;
-    if (how < 0)
-        return Fail(WSAEINVAL);
-    if (::shutdown(m_hSocket, how) != 0)
-        return FailWithErrno();
-    return TRUE;
+    return calls::ShutDownSocket(m_hSocket, nHow) ? TRUE : FALSE;
 }
 
 BOOL CAsyncSocket::GetSockName(std::string& rSocketAddress, UINT& rSocketPort)
@@ -633,10 +577,9 @@ BOOL CAsyncSocket::GetSockName(std::string& rSocketAddress, UINT& rSocketPort)
     if (m_hSocket == INVALID_SOCKET)
         return Fail(WSAENOTSOCK);
     sockaddr_in address{};
-    socklen_t len = sizeof address;
-    if (::getsockname(m_hSocket, reinterpret_cast<sockaddr*>(&address), &len) != 0)
-        return FailWithErrno();
-    rSocketAddress = AddressText(address.sin_addr);
+    if (!calls::SocketName(m_hSocket, address))
+        return FALSE;
+    rSocketAddress = calls::AddressText(address.sin_addr);
     rSocketPort = ntohs(address.sin_port);
     return TRUE;
 }

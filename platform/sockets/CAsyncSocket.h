@@ -2,6 +2,8 @@
 
 #include "platform/sockets/WinSock.h"
 
+#include <cstddef>
+#include <new>
 #include <string>
 
 class CAsyncSocketPrivate;
@@ -24,6 +26,13 @@ public:
     CAsyncSocket(const CAsyncSocket&) = delete;
     CAsyncSocket& operator=(const CAsyncSocket&) = delete;
 
+    // Socket objects (the program's included) come from the layer, so that a test can make
+    // their allocation fail.
+    static void* operator new(std::size_t size);
+    static void* operator new(std::size_t size, const std::nothrow_t&) noexcept;
+    static void operator delete(void* object) noexcept;
+    static void operator delete(void* object, const std::nothrow_t&) noexcept;
+
     SOCKET m_hSocket = INVALID_SOCKET;
 
     /// Makes an IPv4 socket of the type, asks for the notifications in lEvent and binds it
@@ -43,6 +52,11 @@ public:
     int SendTo(const void* lpBuf, int nBufLen, const SOCKADDR* lpSockAddr, int nSockAddrLen, int nFlags = 0);
     /// Sends to a dotted-decimal address or host name (nullptr = broadcast).
     int SendTo(const void* lpBuf, int nBufLen, UINT nHostPort, const char* lpszHostAddress, int nFlags = 0);
+    /// As SendTo; a datagram to the limited broadcast address 255.255.255.255 goes out once
+    /// through each broadcast adapter with that adapter's address as source, and fails only
+    /// when it went out on none (see lanvista::sockets::SendToEachAdapter).
+    int SendToEachAdapter(const void* lpBuf, int nBufLen, const SOCKADDR* lpSockAddr, int nSockAddrLen,
+                          int nFlags = 0);
     /// Receives one datagram; 0 for an empty one. A datagram longer than the buffer fills it
     /// and fails with WSAEMSGSIZE. On success stores the sender as dotted decimal and port.
     int ReceiveFrom(void* lpBuf, int nBufLen, std::string& rSocketAddress, UINT& rSocketPort, int nFlags = 0);
@@ -79,6 +93,8 @@ private:
     friend class CSocket;
 
     void CloseHandle();
+    // Re-arms FD_WRITE after a send that would block.
+    int AfterSend(int result);
 
     CAsyncSocketPrivate* d_;
 };

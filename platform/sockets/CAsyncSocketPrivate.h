@@ -62,8 +62,3 @@ private:
 public:
     bool IsWaiting() const { return waiting_ > 0; }
 };
-
-namespace lanvista::sockets {
-/// Fills an IPv4 address from dotted-decimal text or a host name; nullptr gives `fallback`.
-bool ResolveIPv4(const char* host, UINT port, in_addr_t fallback, sockaddr_in& out);
-}

@@ -1,11 +1,11 @@
 #include "platform/sockets/CSocket.h"
 
 #include "platform/sockets/CAsyncSocketPrivate.h"
+#include "platform/sockets/SocketCalls.h"
 #include "platform/sockets/SocketNotificationHold.h"
 
 #include <QAbstractEventDispatcher>
 
-#include <cerrno>
 #include <optional>
 
 namespace {
@@ -69,15 +69,12 @@ BOOL CSocket::Connect(const char* lpszHostAddress, UINT nHostPort)
     sockaddr_in address{};
     if (!lanvista::sockets::ResolveIPv4(lpszHostAddress, nHostPort, INADDR_NONE, address))
         return SocketError(WSAEINVAL), FALSE;
-    int r;
-    do {
-        r = ::connect(m_hSocket, reinterpret_cast<const sockaddr*>(&address), sizeof address);
-    } while (r != 0 && errno == EINTR);
-    if (r != 0 && errno != EINPROGRESS)
-        return SocketError(WsaErrorFromErrno(errno)), FALSE;
+    const bool connected = lanvista::sockets::ConnectSocket(m_hSocket, address);
+    if (!connected && WSAGetLastError() != WSAEINPROGRESS)
+        return FALSE;
 
     int error = 0;
-    if (r != 0) {
+    if (!connected) {
         SocketNotificationHold hold;
         QMetaObject::Connection wake;
         if (auto* dispatcher = QAbstractEventDispatcher::instance())
@@ -88,13 +85,8 @@ BOOL CSocket::Connect(const char* lpszHostAddress, UINT nHostPort)
         QObject::disconnect(wake);
         if (waited == WaitResult::Closed)
             error = WSAEINTR;
-        if (error == 0) {
-            int soError = 0;
-            socklen_t len = sizeof soError;
-            if (getsockopt(m_hSocket, SOL_SOCKET, SO_ERROR, &soError, &len) != 0)
-                soError = errno;
-            error = soError ? WsaErrorFromErrno(soError) : 0;
-        }
+        if (error == 0)
+            error = lanvista::sockets::PendingError(m_hSocket);
     }
     if (error != 0) {
         if (m_hSocket != INVALID_SOCKET) {
@@ -121,15 +113,13 @@ int CSocket::Send(const void* lpBuf, int nBufLen, int nFlags)
     int sent = 0;
     int error = 0;
     while (sent < nBufLen) {
-        const ssize_t n = ::send(m_hSocket, bytes + sent, static_cast<size_t>(nBufLen - sent), nFlags | MSG_NOSIGNAL);
+        const int n = lanvista::sockets::SendBytes(m_hSocket, bytes + sent, nBufLen - sent, nFlags);
         if (n >= 0) {
-            sent += static_cast<int>(n);
+            sent += n;
             continue;
         }
-        if (errno == EINTR)
-            continue;
-        if (errno != EAGAIN && errno != EWOULDBLOCK) {
-            error = WsaErrorFromErrno(errno);
+        if (WSAGetLastError() != WSAEWOULDBLOCK) {
+            error = WSAGetLastError();
             break;
         }
         if (!hold) {
