@@ -1,6 +1,7 @@
 // the frame checksum, its step, its renderings; the worked datagram examples.
 #include "link/Crc.h"
 #include "link/Datagram.h"
+#include "tests/support/Wire.h"
 
 #include <gtest/gtest.h>
 
@@ -19,20 +20,6 @@ std::uint32_t CrcOf(const std::string& text)
 std::uint32_t BitLoopCrcOf(const std::string& text)
 {
     return CalcCrcBitLoop(reinterpret_cast<const unsigned char*>(text.data()), text.size());
-}
-
-std::string Lower(std::uint32_t crc)
-{
-    char out[8];
-    FormatCrcLower(crc, out);
-    return std::string(out, 8);
-}
-
-std::string Upper(std::uint32_t crc)
-{
-    char out[8];
-    FormatCrcUpper(crc, out);
-    return std::string(out, 8);
 }
 
 struct CheckValue {
@@ -63,8 +50,8 @@ TEST(Crc, CheckValuesAndWorkedExamples)
         SCOPED_TRACE(row.name);
         EXPECT_EQ(CrcOf(row.input), row.crc);
         EXPECT_EQ(BitLoopCrcOf(row.input), row.crc);
-        EXPECT_EQ(Lower(row.crc), row.lower);
-        EXPECT_EQ(Upper(row.crc), row.upper);
+        EXPECT_EQ(LowerHex(row.crc), row.lower);
+        EXPECT_EQ(UpperHex(row.crc), row.upper);
     }
 }
 
@@ -186,8 +173,8 @@ TEST(Crc, FormatWritesExactlyEightCharacters)
 
 TEST(Crc, AllDecimalDigitsRenderIdenticallyInBothCases)
 {
-    EXPECT_EQ(Lower(0x12345678u), Upper(0x12345678u));
-    EXPECT_NE(Lower(0x1234567Au), Upper(0x1234567Au));
+    EXPECT_EQ(LowerHex(0x12345678u), UpperHex(0x12345678u));
+    EXPECT_NE(LowerHex(0x1234567Au), UpperHex(0x1234567Au));
 }
 
 } // namespace

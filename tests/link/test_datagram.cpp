@@ -3,6 +3,7 @@
 #include "link/Crc.h"
 #include "link/Datagram.h"
 #include "link/SeededRandom.h"
+#include "tests/support/Wire.h"
 
 #include <gtest/gtest.h>
 
@@ -12,30 +13,6 @@
 #include <vector>
 
 namespace {
-
-constexpr std::uint32_t Ip(unsigned a, unsigned b, unsigned c, unsigned d)
-{
-    return (a << 24) | (b << 16) | (c << 8) | d;
-}
-
-std::uint32_t PayloadCrc(const std::string& datagram)
-{
-    return CalcCrc(reinterpret_cast<const unsigned char*>(datagram.data()) + 8, 120);
-}
-
-std::string Lower(std::uint32_t crc)
-{
-    char out[8];
-    FormatCrcLower(crc, out);
-    return std::string(out, 8);
-}
-
-std::string Upper(std::uint32_t crc)
-{
-    char out[8];
-    FormatCrcUpper(crc, out);
-    return std::string(out, 8);
-}
 
 // The filler a builder draws for positions 8-127 from seed.
 std::string ExpectedFiller(std::uint32_t seed)
@@ -52,7 +29,7 @@ void ExpectValidRequest(const std::string& datagram)
 {
     ASSERT_EQ(datagram.size(), kDatagramSize);
     EXPECT_EQ(datagram.find('\0'), std::string::npos);
-    EXPECT_EQ(datagram.substr(0, 8), Lower(PayloadCrc(datagram)));
+    EXPECT_EQ(datagram.substr(0, 8), LowerHex(PayloadCrc(datagram)));
 }
 
 const std::array<std::string, 6> kMac = {"00", "1A", "2B", "3C", "4D", "5E"};
@@ -169,12 +146,12 @@ struct SaveCase {
 TEST(SaveRequest, Table)
 {
     const std::vector<SaveCase> cases = {
-        {"documented_example", "00:1A:2B:3C:4D:5E", Ip(192, 168, 0, 1), Ip(255, 255, 255, 0), Ip(192, 168, 0, 254), 9100, 0,
+        {"documented_example", "00:1A:2B:3C:4D:5E", Ipv4(192, 168, 0, 1), Ipv4(255, 255, 255, 0), Ipv4(192, 168, 0, 254), 9100, 0,
          "10001A2B3C4D5EC0A80001FFFFFF00C0A800FE238C0"},
-        {"dhcp_on", "00:1A:2B:3C:4D:5E", Ip(10, 0, 0, 7), Ip(255, 0, 0, 0), Ip(10, 0, 0, 1), 1024, 1,
+        {"dhcp_on", "00:1A:2B:3C:4D:5E", Ipv4(10, 0, 0, 7), Ipv4(255, 0, 0, 0), Ipv4(10, 0, 0, 1), 1024, 1,
          "10001A2B3C4D5E0A000007FF0000000A0000010400" "1"},
         {"dhcp_not_exactly_1", "aa:bb:cc:dd:ee:ff", 0, 0, 0, 50000, 2, "10aabbccddeeff000000000000000000000000C3500"},
-        {"port_above_65535_low_16_bits", "00:1A:2B:3C:4D:5E", Ip(1, 2, 3, 4), Ip(5, 6, 7, 8), Ip(9, 10, 11, 12),
+        {"port_above_65535_low_16_bits", "00:1A:2B:3C:4D:5E", Ipv4(1, 2, 3, 4), Ipv4(5, 6, 7, 8), Ipv4(9, 10, 11, 12),
          0x12345u, 0, "10001A2B3C4D5E0102030405060708090A0B0C23450"},
         {"port_4294967295", "00:1A:2B:3C:4D:5E", 0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu, -1,
          "10001A2B3C4D5EFFFFFFFFFFFFFFFFFFFFFFFFFFFF0"},
@@ -193,8 +170,8 @@ TEST(SaveRequest, Table)
 
 TEST(SaveRequest, DocumentedExampleFields)
 {
-    const std::string datagram = BuildSaveRequest("00:1A:2B:3C:4D:5E", Ip(192, 168, 0, 1), Ip(255, 255, 255, 0),
-                                                  Ip(192, 168, 0, 254), 9100, 0, 1);
+    const std::string datagram = BuildSaveRequest("00:1A:2B:3C:4D:5E", Ipv4(192, 168, 0, 1), Ipv4(255, 255, 255, 0),
+                                                  Ipv4(192, 168, 0, 254), 9100, 0, 1);
     EXPECT_EQ(datagram.substr(22, 8), "C0A80001");
     EXPECT_EQ(datagram.substr(30, 8), "FFFFFF00");
     EXPECT_EQ(datagram.substr(38, 8), "C0A800FE");
@@ -216,8 +193,8 @@ TEST(SaveRequest, FillerRangeOverManySeedsAndDeviceSideReadsIt)
 {
     for (std::uint32_t seed = 0; seed < 2000; ++seed) {
         SCOPED_TRACE(seed);
-        const std::string datagram = BuildSaveRequest("00:1A:2B:3C:4D:5E", Ip(192, 168, 1, seed & 0xFF),
-                                                      Ip(255, 255, 255, 0), Ip(192, 168, 1, 254), 1024 + seed,
+        const std::string datagram = BuildSaveRequest("00:1A:2B:3C:4D:5E", Ipv4(192, 168, 1, seed & 0xFF),
+                                                      Ipv4(255, 255, 255, 0), Ipv4(192, 168, 1, 254), 1024 + seed,
                                                       static_cast<int>(seed & 1), seed * 2654435761u);
         ExpectValidRequest(datagram);
         for (std::size_t i = 51; i < kDatagramSize; ++i) {
@@ -228,9 +205,9 @@ TEST(SaveRequest, FillerRangeOverManySeedsAndDeviceSideReadsIt)
         const auto fields = ReadSaveRequest(datagram.data(), datagram.size());
         ASSERT_TRUE(fields);
         EXPECT_EQ(fields->mac12, "001A2B3C4D5E");
-        EXPECT_EQ(fields->ip, Ip(192, 168, 1, seed & 0xFF));
-        EXPECT_EQ(fields->mask, Ip(255, 255, 255, 0));
-        EXPECT_EQ(fields->gateway, Ip(192, 168, 1, 254));
+        EXPECT_EQ(fields->ip, Ipv4(192, 168, 1, seed & 0xFF));
+        EXPECT_EQ(fields->mask, Ipv4(255, 255, 255, 0));
+        EXPECT_EQ(fields->gateway, Ipv4(192, 168, 1, 254));
         EXPECT_EQ(fields->port, 1024 + seed);
         EXPECT_EQ(fields->dhcp, (seed & 1) == 1);
     }
@@ -247,7 +224,7 @@ TEST(SaveRequest, DeviceSideRejects)
     std::string upper;
     for (std::uint32_t seed = 0;; ++seed) {
         upper = BuildSaveRequest("00:1A:2B:3C:4D:5E", 1, 2, 3, 9100, 0, seed);
-        if (Lower(PayloadCrc(upper)) != Upper(PayloadCrc(upper)))
+        if (LowerHex(PayloadCrc(upper)) != UpperHex(PayloadCrc(upper)))
             break;
     }
     ASSERT_TRUE(ReadSaveRequest(upper.data(), upper.size()));
@@ -270,11 +247,11 @@ TEST(SaveRequest, DeviceSideRejects)
 
 TEST(FormatAddressField, FirstOctetFirstUppercase)
 {
-    EXPECT_EQ(FormatAddressField(Ip(192, 168, 0, 1)), "C0A80001");
-    EXPECT_EQ(FormatAddressField(Ip(255, 255, 255, 0)), "FFFFFF00");
-    EXPECT_EQ(FormatAddressField(Ip(192, 168, 0, 254)), "C0A800FE");
+    EXPECT_EQ(FormatAddressField(Ipv4(192, 168, 0, 1)), "C0A80001");
+    EXPECT_EQ(FormatAddressField(Ipv4(255, 255, 255, 0)), "FFFFFF00");
+    EXPECT_EQ(FormatAddressField(Ipv4(192, 168, 0, 254)), "C0A800FE");
     EXPECT_EQ(FormatAddressField(0), "00000000");
-    EXPECT_EQ(FormatAddressField(Ip(10, 11, 12, 13)), "0A0B0C0D");
+    EXPECT_EQ(FormatAddressField(Ipv4(10, 11, 12, 13)), "0A0B0C0D");
 }
 
 // ---- reply acceptance -------------------------------------------------------
@@ -287,7 +264,7 @@ struct ReplyCase {
 
 std::string GoodSearchReply()
 {
-    return BuildSearchReply("001A2B3C4D5E", Ip(192, 168, 0, 10), Ip(255, 255, 255, 0), Ip(192, 168, 0, 254), 9100,
+    return BuildSearchReply("001A2B3C4D5E", Ipv4(192, 168, 0, 10), Ipv4(255, 255, 255, 0), Ipv4(192, 168, 0, 254), 9100,
                             false, "3.07", 2024);
 }
 
@@ -303,7 +280,7 @@ TEST(ReplyAcceptance, Table)
     std::string lowercase;
     for (std::uint32_t seed = 0;; ++seed) {
         lowercase = BuildSaveReply(seed);
-        if (Lower(PayloadCrc(lowercase)) != Upper(PayloadCrc(lowercase)))
+        if (LowerHex(PayloadCrc(lowercase)) != UpperHex(PayloadCrc(lowercase)))
             break;
     }
     FormatCrcLower(PayloadCrc(lowercase), lowercase.data());
@@ -375,11 +352,11 @@ TEST(ReplyAcceptance, ChecksumCoversPositions8To127Only)
 
 TEST(DeviceReplies, SearchReplyLayout)
 {
-    const std::string reply = BuildSearchReply("001A2B3C4D5E", Ip(192, 168, 0, 10), Ip(255, 255, 255, 0),
-                                               Ip(192, 168, 0, 254), 9100, true, "3.07", 1);
+    const std::string reply = BuildSearchReply("001A2B3C4D5E", Ipv4(192, 168, 0, 10), Ipv4(255, 255, 255, 0),
+                                               Ipv4(192, 168, 0, 254), 9100, true, "3.07", 1);
     ASSERT_EQ(reply.size(), kDatagramSize);
     EXPECT_EQ(reply.find('\0'), std::string::npos);
-    EXPECT_EQ(reply.substr(0, 8), Upper(PayloadCrc(reply)));
+    EXPECT_EQ(reply.substr(0, 8), UpperHex(PayloadCrc(reply)));
     EXPECT_EQ(reply.substr(8, 43), "20001A2B3C4D5EC0A8000AFFFFFF00C0A800FE8C231");
     EXPECT_EQ(reply.substr(60, 6), " 3.070");
 }
@@ -399,12 +376,12 @@ TEST(DeviceReplies, FillerNeverZeroAndSealedUppercase)
 
 TEST(DeviceReplies, RoundTripThroughReaders)
 {
-    const std::string reply = BuildSearchReply("00a1B2c3D4e5", Ip(172, 16, 5, 200), Ip(255, 255, 0, 0),
-                                               Ip(172, 16, 0, 1), 35875, false, "2.10", 44);
+    const std::string reply = BuildSearchReply("00a1B2c3D4e5", Ipv4(172, 16, 5, 200), Ipv4(255, 255, 0, 0),
+                                               Ipv4(172, 16, 0, 1), 35875, false, "2.10", 44);
     EXPECT_EQ(MacTextOf(reply), "00:a1:B2:c3:D4:e5");
-    EXPECT_EQ(AddressFieldOf(reply, 22), Ip(172, 16, 5, 200));
-    EXPECT_EQ(AddressFieldOf(reply, 30), Ip(255, 255, 0, 0));
-    EXPECT_EQ(AddressFieldOf(reply, 38), Ip(172, 16, 0, 1));
+    EXPECT_EQ(AddressFieldOf(reply, 22), Ipv4(172, 16, 5, 200));
+    EXPECT_EQ(AddressFieldOf(reply, 30), Ipv4(255, 255, 0, 0));
+    EXPECT_EQ(AddressFieldOf(reply, 38), Ipv4(172, 16, 0, 1));
     EXPECT_EQ(PortFieldOf(reply), 35875);
     EXPECT_EQ(DhcpFlagOf(reply), false);
     EXPECT_EQ(VersionOf(reply), " 2.10");
@@ -442,11 +419,11 @@ TEST(FieldReaders, Table)
     EXPECT_EQ(PortFieldOf(RecordWith(46, "ffff")), 65535);
     EXPECT_EQ(PortFieldOf(RecordWith(46, "zz01")), 256);
 
-    EXPECT_EQ(AddressFieldOf(RecordWith(22, "c0a80001"), 22), Ip(192, 168, 0, 1));
-    EXPECT_EQ(AddressFieldOf(RecordWith(22, "C0A80001"), 22), Ip(192, 168, 0, 1));
-    EXPECT_EQ(AddressFieldOf(RecordWith(30, "FFFFFF00"), 30), Ip(255, 255, 255, 0));
-    EXPECT_EQ(AddressFieldOf(RecordWith(38, "C0A800FE"), 38), Ip(192, 168, 0, 254));
-    EXPECT_EQ(AddressFieldOf(RecordWith(22, "C0g80x01"), 22), Ip(192, 8, 0, 1));  // g8 -> 08, 0x -> 00
+    EXPECT_EQ(AddressFieldOf(RecordWith(22, "c0a80001"), 22), Ipv4(192, 168, 0, 1));
+    EXPECT_EQ(AddressFieldOf(RecordWith(22, "C0A80001"), 22), Ipv4(192, 168, 0, 1));
+    EXPECT_EQ(AddressFieldOf(RecordWith(30, "FFFFFF00"), 30), Ipv4(255, 255, 255, 0));
+    EXPECT_EQ(AddressFieldOf(RecordWith(38, "C0A800FE"), 38), Ipv4(192, 168, 0, 254));
+    EXPECT_EQ(AddressFieldOf(RecordWith(22, "C0g80x01"), 22), Ipv4(192, 8, 0, 1));  // g8 -> 08, 0x -> 00
 
     EXPECT_EQ(DhcpFlagOf(RecordWith(50, "1")), true);
     EXPECT_EQ(DhcpFlagOf(RecordWith(50, "0")), false);
@@ -505,10 +482,10 @@ TEST(FieldReaders, TooShortRecordsGiveNullopt)
 
 TEST(PatchRecordAddresses, WritesOnly22To45)
 {
-    const std::string record = BuildSearchReply("001A2B3C4D5E", Ip(192, 168, 0, 10), Ip(255, 255, 255, 0),
-                                                Ip(192, 168, 0, 254), 9100, true, "3.07", 9) +
+    const std::string record = BuildSearchReply("001A2B3C4D5E", Ipv4(192, 168, 0, 10), Ipv4(255, 255, 255, 0),
+                                                Ipv4(192, 168, 0, 254), 9100, true, "3.07", 9) +
                                "extra";
-    const auto edited = PatchRecordAddresses(record, Ip(10, 1, 2, 3), Ip(255, 0, 0, 0), Ip(10, 0, 0, 1));
+    const auto edited = PatchRecordAddresses(record, Ipv4(10, 1, 2, 3), Ipv4(255, 0, 0, 0), Ipv4(10, 0, 0, 1));
     ASSERT_TRUE(edited);
     ASSERT_EQ(edited->size(), record.size());
     EXPECT_EQ(edited->substr(0, 22), record.substr(0, 22));

@@ -1,5 +1,6 @@
 // status messages and the framing of the reply text.
 #include "update/StatusFraming.h"
+#include "tests/support/Wire.h"
 
 #include <gtest/gtest.h>
 
@@ -7,11 +8,6 @@
 #include <vector>
 
 namespace {
-
-std::string AsText(const std::array<unsigned char, 32>& message)
-{
-    return std::string(reinterpret_cast<const char*>(message.data()), message.size());
-}
 
 // Feeds the pieces one receive at a time and returns the action after each.
 std::vector<StatusAction> Feed(std::string& replyText, const std::vector<std::string>& pieces)
