@@ -1,6 +1,7 @@
 // MAC filter entry, the DHCP toggle and the key filter of the main dialog.
 #include "ui/CConfigDlg.h"
 
+#include "platform/toolkit/SingleByteText.h"
 #include "ui/Resource.h"
 
 namespace {
@@ -41,13 +42,14 @@ void CConfigDlg::OnUpdateMac(int box)
     // whatever the result.
     UpdateData(TRUE);
 
-    const std::string& text = this->*mac.text;
+    // Counted in characters, as the box's limit counts them, not in UTF-8 bytes.
+    const std::size_t length = SingleByteText(this->*mac.text).size();
     bool refresh = box != 1;
-    if (text.size() == 2) {
+    if (length == 2) {
         if (CWnd* next = GetDlgItem(mac.nextFocus))
             next->SetFocus();
         refresh = true;
-    } else if (text.empty() && mac.previousFocus != 0) {
+    } else if (length == 0 && mac.previousFocus != 0) {
         if (CWnd* previous = GetDlgItem(mac.previousFocus))
             previous->SetFocus();
     }

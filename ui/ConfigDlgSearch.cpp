@@ -9,6 +9,7 @@
 #include "link/Datagram.h"
 #include "platform/GetTickCount.h"
 #include "platform/toolkit/MessageBox.h"
+#include "platform/toolkit/SingleByteText.h"
 
 namespace {
 
@@ -52,8 +53,10 @@ void CConfigDlg::OnSearch()
     if (m_pUdpEndpoint)
         CloseUdpEndpoint();
 
-    const std::array<std::string, 6> macStrings{m_strMac1, m_strMac2, m_strMac3,
-                                                m_strMac4, m_strMac5, m_strMac6};
+    // One datagram byte per character the boxes hold.
+    const std::array<std::string, 6> macStrings{SingleByteText(m_strMac1), SingleByteText(m_strMac2),
+                                                SingleByteText(m_strMac3), SingleByteText(m_strMac4),
+                                                SingleByteText(m_strMac5), SingleByteText(m_strMac6)};
     m_strOutgoing = BuildSearchRequest(macStrings, GetTickCount());
 
     m_pUdpEndpoint = new (std::nothrow) CUdpAsySk(this);

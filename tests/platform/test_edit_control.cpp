@@ -76,6 +76,11 @@ TEST_F(EditControl, UpperCaseBoxConvertsTypedPastedAndSetText)
     const auto updates = std::count(dialog.notifications.begin(), dialog.notifications.end(),
                                     Notification{kCodeEdit, EN_UPDATE});
     EXPECT_EQ(updates, 6);
+
+    // One character for one: a letter without a single capital stays as it is.
+    wrapper->SetWindowText("straße");
+    wrapper->GetWindowText(text);
+    EXPECT_EQ(text, "STRAßE");
 }
 
 TEST_F(EditControl, LimitCapsTypingAndPastingButNotTheProgram)

@@ -15,6 +15,10 @@ endforeach()
 lanvista_add_test(test_toolkit_message_map
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_message_map.cpp
   LIBS lanvista_platform)
+# The single-byte form of a text needs no display.
+lanvista_add_test(test_toolkit_single_byte_text
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_single_byte_text.cpp
+  LIBS lanvista_toolkit)
 # The entry point makes its own application object, so this test has none of its own.
 lanvista_add_test(test_toolkit_win_app
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_win_app.cpp

@@ -48,11 +48,34 @@ MacStrings MacBoxTexts(const DialogFixture& f)
     return texts;
 }
 
-// Types into whatever has the focus, as a user typing without looking does.
+// Types into whatever has the focus, as a user typing without looking does. A character
+// beyond ASCII comes as its text alone, as a keyboard layout or input method sends it.
 void TypeIntoFocus(const QString& text)
 {
-    for (const QChar ch : text)
-        QTest::keyClick(QApplication::focusWidget(), ch.toLatin1());
+    for (const QChar ch : text) {
+        QWidget* focus = QApplication::focusWidget();
+        if (ch.unicode() < 0x80)
+            QTest::keyClick(focus, ch.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, focus, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+    }
+}
+
+void PasteIntoFocus(const QString& text)
+{
+    QApplication::clipboard()->setText(text);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
+}
+
+// A test name made of a case's name: letters and digits kept, everything else '_'.
+template <class Case>
+std::string CaseName(const testing::TestParamInfo<Case>& info)
+{
+    std::string name = info.param.name;
+    for (char& ch : name)
+        if (!std::isalnum(static_cast<unsigned char>(ch)))
+            ch = '_';
+    return name;
 }
 
 std::string FocusName()
@@ -125,6 +148,21 @@ const FocusCase kFocusCases[] = {
     {"pasting two moves on", {"", "", "", "", "", ""}, 1, Action::Paste, "4d", {"4D", "", "", "", "", ""}, "mac2"},
     {"pasting three keeps two", {"00", "11", "22", "33", "", ""}, 5, Action::Paste, "ABC",
      {"00", "11", "22", "33", "AB", ""}, "mac6"},
+    // The boxes count characters, however many bytes each takes in UTF-8.
+    {"one non-ASCII character stays", {"00", "1A", "2B", "3C", "4D", ""}, 6, Action::Type, "é",
+     {"00", "1A", "2B", "3C", "4D", "É"}, "mac6"},
+    {"two non-ASCII characters move on", {"", "", "", "", "", ""}, 2, Action::Type, "éΩ",
+     {"", "ÉΩ", "", "", "", ""}, "mac3"},
+    {"a digit after a non-ASCII character moves on", {"", "Ü", "", "", "", ""}, 2, Action::Type, "7",
+     {"", "Ü7", "", "", "", ""}, "mac3"},
+    {"pasting one non-ASCII character stays", {"", "", "", "", "", ""}, 3, Action::Paste, "ø",
+     {"", "", "Ø", "", "", ""}, "mac3"},
+    {"pasting three non-ASCII keeps two and moves on", {"", "", "", "", "", ""}, 4, Action::Paste, "€üß",
+     {"", "", "", "€Ü", "", ""}, "mac5"},
+    {"sharp s has no single capital and stays one character", {"", "", "", "", "", ""}, 2, Action::Type, "ß",
+     {"", "ß", "", "", "", ""}, "mac2"},
+    {"a character beyond 16 bits fills a box", {"", "", "", "", "", ""}, 1, Action::Paste, "😀",
+     {"😀", "", "", "", "", ""}, "mac2"},
 };
 
 class MacFocus : public testing::TestWithParam<FocusCase> {};
@@ -143,18 +181,17 @@ TEST_P(MacFocus, MovesAsTheBoxesFillAndEmpty)
 
     switch (c.action) {
     case Action::Type:
-        TypeIntoFocus(QString::fromLatin1(c.text));
+        TypeIntoFocus(QString::fromUtf8(c.text));
         break;
     case Action::Backspace:
         QTest::keyClick(box, Qt::Key_Backspace);
         break;
     case Action::SelectAllThenType:
         box->selectAll();
-        TypeIntoFocus(QString::fromLatin1(c.text));
+        TypeIntoFocus(QString::fromUtf8(c.text));
         break;
     case Action::Paste:
-        QApplication::clipboard()->setText(QString::fromLatin1(c.text));
-        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        PasteIntoFocus(QString::fromUtf8(c.text));
         break;
     }
 
@@ -164,13 +201,55 @@ TEST_P(MacFocus, MovesAsTheBoxesFillAndEmpty)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, MacFocus, testing::ValuesIn(kFocusCases),
-                         [](const testing::TestParamInfo<FocusCase>& info) {
-                             std::string name = info.param.name;
-                             for (char& ch : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(ch)))
-                                     ch = '_';
-                             return name;
-                         });
+                         CaseName<FocusCase>);
+
+namespace {
+
+struct RequestCase {
+    const char* name;
+    const char* typed;   // into MAC box 1, walking on as the boxes fill
+    const char* pasted;  // then into the box that has the focus
+    bool oneDevice;
+    std::string mac12;   // positions 10-21 of a "01" request
+};
+
+const RequestCase kRequestCases[] = {
+    {"typed, one character in box 6 asks all devices", "001A2B3C4Dé", "", false, ""},
+    {"typed, two non-ASCII characters fill box 6", "001A2B3C4DéΩ", "", true, "001A2B3C4D\xC9?"},
+    {"typed, two non-ASCII characters fill box 1", "ÄÖ1A2B3C4D5E", "", true, "\xC4\xD6" "1A2B3C4D5E"},
+    {"pasted, a Latin-1 and a non-Latin-1 character", "001A2B3C4D", "€ü", true, "001A2B3C4D?\xDC"},
+    {"pasted, a character beyond 16 bits", "001A2B3C4D", "😀", true, "001A2B3C4D??"},
+};
+
+class MacRequest : public testing::TestWithParam<RequestCase> {};
+
+}  // namespace
+
+// Each character of the MAC strings is one byte of the request: its Latin-1 byte, or '?'.
+TEST_P(MacRequest, CarriesOneBytePerCharacter)
+{
+    const RequestCase& c = GetParam();
+    UdpPeer peer;
+    DialogFixture f(LoopbackNetwork(peer.port()));
+    MessageBoxRecorder boxes;
+    f.widget("mac1")->setFocus();
+    TypeIntoFocus(QString::fromUtf8(c.typed));
+    if (*c.pasted != '\0')
+        PasteIntoFocus(QString::fromUtf8(c.pasted));
+
+    f.Click("searchButton");
+
+    const auto request = peer.Receive();
+    ASSERT_TRUE(request);
+    ASSERT_EQ(request->data.size(), static_cast<qsizetype>(kDatagramSize));
+    const auto search = ReadSearchRequest(request->data.constData(), static_cast<std::size_t>(request->data.size()));
+    ASSERT_TRUE(search) << "checksum or command wrong";
+    EXPECT_EQ(!search->all, c.oneDevice);
+    EXPECT_EQ(search->mac12, c.mac12);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, MacRequest, testing::ValuesIn(kRequestCases),
+                         CaseName<RequestCase>);
 
 namespace {
 
@@ -224,13 +303,7 @@ TEST_P(MacWithBadPort, ShowsTheParseMessageFirst)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, MacWithBadPort, testing::ValuesIn(kBadPortCases),
-                         [](const testing::TestParamInfo<BadPortCase>& info) {
-                             std::string name = info.param.name;
-                             for (char& ch : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(ch)))
-                                     ch = '_';
-                             return name;
-                         });
+                         CaseName<BadPortCase>);
 
 TEST(MacEntry, MacClearEmptiesTheBoxesAndRestoresAnUnreadPortEdit)
 {
