@@ -121,9 +121,11 @@ bool ParseIpv4(const QString& text, QHostAddress& address)
 void AddOptions(QCommandLineParser& parser)
 {
     parser.setApplicationDescription(QStringLiteral(
-        "Plays device servers for Lanvista on the local host: answers 00/01 search and 10 save "
-        "datagrams on UDP and takes firmware downloads on TCP. Prints \"devsim ready udp=<port> "
-        "tcp=<port>\" on stdout once listening; logs go to stderr."));
+        "Simulated device servers, for integrators' own tests of tools and scripts that talk to "
+        "serial-to-Ethernet device servers, and for trying Lanvista without hardware. Plays the "
+        "devices on the local host: answers 00/01 search and 10 save datagrams on UDP and takes "
+        "firmware downloads on TCP, with the faults below on request. Prints \"devsim ready "
+        "udp=<port> tcp=<port>\" on stdout once listening; logs go to stderr."));
     parser.addHelpOption();
     parser.addVersionOption();
     for (const QCommandLineOption* option :

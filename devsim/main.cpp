@@ -6,6 +6,7 @@
 #include "devsim/Log.h"
 #include "devsim/RefusedPort.h"
 #include "devsim/UdpResponder.h"
+#include "lanvista/Version.h"
 
 #include <QCoreApplication>
 

@@ -2,6 +2,8 @@
 
 #include "ui/Resource.h"
 
+#include "lanvista/Version.h"
+
 namespace {
 
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
@@ -72,7 +74,7 @@ constexpr DialogControlTemplate kControls[] = {
 
 const DialogTemplate kMainDialogTemplate{
     IDD_CONFIG_DIALOG,
-    "Lanvista(Ver 1.13)",
+    "Lanvista(Ver " LANVISTA_VERSION ")",
     0, 0, 326, 206,
     DS_MODALFRAME | DS_SETFONT | WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU,
     WS_EX_APPWINDOW,
