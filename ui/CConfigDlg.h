@@ -110,7 +110,7 @@ private:
 
     NetworkSettings m_network;
 
-    // Puts the edited record in the place of the selected pair after a save reply.
+    // Puts the edited record in the place of the saved device's pair after a save reply.
     void ReplaceSavedDevice();
 
     static constexpr int kMaxWaitingSaveReplies = 8;

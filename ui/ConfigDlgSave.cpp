@@ -10,6 +10,21 @@ namespace {
 
 constexpr UINT kLargestPort = 0xFFFF;
 
+// The device-list entry of the saved device, found by its MAC text: the selected entry when
+// it is one, otherwise the last one (where an earlier reply put it); LB_ERR when none is.
+int SavedDeviceEntry(const CListBox& devices, const std::string& macText)
+{
+    std::string text;
+    const int selected = devices.GetCurSel();
+    if (selected != LB_ERR && devices.GetText(selected, text) != LB_ERR && text == macText)
+        return selected;
+    for (int i = devices.GetCount() - 1; i >= 0; --i) {
+        if (devices.GetText(i, text) != LB_ERR && text == macText)
+            return i;
+    }
+    return LB_ERR;
+}
+
 }  // namespace
 
 void CConfigDlg::OnSave()
@@ -83,10 +98,12 @@ void CConfigDlg::OnSaveReply()
 
 void CConfigDlg::ReplaceSavedDevice()
 {
-    const int selected = m_ctlDeviceList.GetCurSel();
-    if (selected != LB_ERR) {
-        m_ctlRecordList.DeleteString(static_cast<UINT>(selected));
-        m_ctlDeviceList.DeleteString(static_cast<UINT>(selected));
+    // A reply names no device: removing whatever is selected now would drop another device
+    // from the lists and list the saved one twice.
+    const int saved = SavedDeviceEntry(m_ctlDeviceList, MacTextOf(m_strEditedRecord).value_or(""));
+    if (saved != LB_ERR) {
+        m_ctlRecordList.DeleteString(static_cast<UINT>(saved));
+        m_ctlDeviceList.DeleteString(static_cast<UINT>(saved));
     }
 
     m_ctlRecordList.AddString(m_strEditedRecord.c_str());

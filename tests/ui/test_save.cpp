@@ -55,6 +55,16 @@ struct Listed {
         EXPECT_TRUE(f.WaitForDevices(static_cast<int>(replies.size())));
     }
     void Answer(const std::string& datagram) { peer.Send(datagram, static_cast<quint16>(f.dialog().Network().localUdpPort)); }
+    // Presses Save and reads the request the device receives: nothing when none arrives or
+    // it is not a 128-byte save request.
+    std::optional<SaveRequestFields> SaveAndReceive()
+    {
+        f.Click("saveButton");
+        const auto request = peer.Receive();
+        if (!request || request->data.size() != static_cast<qsizetype>(kDatagramSize))
+            return std::nullopt;
+        return ReadSave(*request);
+    }
     void SetAddresses(DWORD ip, DWORD mask, DWORD gateway)
     {
         f.dialog().m_ctlIp.SetAddress(ip);
@@ -153,17 +163,12 @@ TEST(Save, APortThatDoesNotFitTheFieldSendsTheDevicesOwnPort)
     QTest::keyClicks(l.f.widget("mac1"), "0");
     ASSERT_EQ(l.f.dialog().m_nPort, 70000u);
 
-    l.f.Click("saveButton");
-
-    const auto request = l.peer.Receive();
-    ASSERT_TRUE(request);
-    ASSERT_EQ(request->data.size(), static_cast<qsizetype>(kDatagramSize));
-    const auto fields = ReadSave(*request);
-    ASSERT_TRUE(fields);
+    const auto fields = l.SaveAndReceive();
+    ASSERT_TRUE(fields) << "no 128-byte save request";
     EXPECT_EQ(fields->port, 0x1234);
     EXPECT_EQ(fields->ip, kIp);
     EXPECT_EQ(fields->gateway, kGateway);
-    EXPECT_EQ(request->data.at(50), '0');
+    EXPECT_FALSE(fields->dhcp);
 }
 
 TEST(Save, ASaveReplyMovesTheEditedDeviceToTheEndSelected)
@@ -191,6 +196,72 @@ TEST(Save, ASaveReplyMovesTheEditedDeviceToTheEndSelected)
     EXPECT_EQ(l.f.dialog().m_ctlDeviceList.GetCurSel(), 2);
     EXPECT_EQ(ShownAddress(l.f.dialog().m_ctlIp), 0x0A000032u);
     EXPECT_EQ(l.f.widget<QLineEdit>("portBox")->text(), "9100");
+}
+
+namespace {
+
+struct OtherSelectionCase {
+    const char* name;
+    int repliesBeforeTheClick;  // save replies handled while the saved device is selected
+    int repliesAfterTheClick;   // then the user selects another device and these arrive
+};
+
+const OtherSelectionCase kOtherSelectionCases[] = {
+    {"AReplyWhileAnotherDeviceIsSelected", 0, 1},
+    {"ALateReplyAfterTheUserSelectedAnotherDevice", 1, 1},
+};
+
+class SaveReplyWithOtherSelection : public testing::TestWithParam<OtherSelectionCase> {};
+
+}  // namespace
+
+// A save reply names no device: it replaces the saved device's pair, never the selected one.
+TEST_P(SaveReplyWithOtherSelection, ReplacesOnlyTheSavedDevice)
+{
+    const OtherSelectionCase& c = GetParam();
+    Listed l({Reply("001A2B3C4D01"), Reply("001A2B3C4D02"), Reply("001A2B3C4D03")});
+    const std::vector<std::string> searched = l.f.RecordList();
+    l.f.ClickDeviceListRow(0);
+    l.SetAddresses(0x0A000032, 0xFF000000, 0x0A000001);
+    l.f.Click("saveButton");
+    ASSERT_TRUE(l.peer.Receive());
+    const std::string edited = l.f.dialog().m_strEditedRecord;
+    const auto answer = [&l](int count) {
+        for (int i = 0; i < count; ++i) {
+            l.boxes.Expect("Save Complete!");
+            l.Answer(BuildSaveReply(static_cast<std::uint32_t>(i + 1)));
+            ASSERT_TRUE(WaitUntil([&] { return l.boxes.Pending() == 0; }, 10000));
+        }
+    };
+
+    answer(c.repliesBeforeTheClick);
+    const int other = c.repliesBeforeTheClick == 0 ? 1 : 0;  // device 02 either way
+    l.f.ClickDeviceListRow(other);
+    ASSERT_EQ(l.f.DeviceList()[static_cast<std::size_t>(other)], "00:1A:2B:3C:4D:02");
+    answer(c.repliesAfterTheClick);
+
+    EXPECT_EQ(l.f.DeviceList(), (std::vector<std::string>{"00:1A:2B:3C:4D:02", "00:1A:2B:3C:4D:03",
+                                                           "00:1A:2B:3C:4D:01"}));
+    EXPECT_EQ(l.f.RecordList(), (std::vector<std::string>{searched[1], searched[2], edited}));
+    EXPECT_EQ(l.f.dialog().m_ctlDeviceList.GetCurSel(), 2);
+    EXPECT_EQ(l.f.dialog().m_strCurrentRecord, edited);
+    EXPECT_EQ(ShownAddress(l.f.dialog().m_ctlIp), 0x0A000032u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, SaveReplyWithOtherSelection, testing::ValuesIn(kOtherSelectionCases),
+                         [](const testing::TestParamInfo<OtherSelectionCase>& info) { return info.param.name; });
+
+// The MAC field goes back byte for byte as the device sent it, bytes beyond ASCII included:
+// the device list keeps the record's bytes, not a text decoded from them.
+TEST(Save, TheMacFieldGoesBackAsTheDeviceSentIt)
+{
+    const std::string mac12 = "00\xE9\xC3\xA9?\x80\xFF" "4D01";
+    Listed l({Reply(mac12)});
+
+    const auto fields = l.SaveAndReceive();
+    ASSERT_TRUE(fields) << "no 128-byte save request";
+    EXPECT_EQ(fields->mac12, mac12);
+    EXPECT_EQ(fields->ip, kIp);
 }
 
 TEST(Save, AReplyAfterANewSearchMakesTheEditedDeviceTheOnlyEntry)
