@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk fonts-dejavu-core
   xvfb xauth imagemagick xdotool
@@ -12,7 +12,7 @@ packages=(
   clang libclang-rt-14-dev
 )
 if [ "${1:-}" = "--runtime-only" ]; then
-  packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libgtest-dev libgmock-dev fonts-noto-cjk fonts-dejavu-core iproute2 util-linux)
+  packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev nlohmann-json3-dev libgtest-dev libgmock-dev fonts-noto-cjk fonts-dejavu-core iproute2 util-linux)
 fi
 
 missing=()

@@ -1,0 +1,308 @@
+#include "cli/CommandLine.h"
+
+#include "cli/InputText.h"
+
+#include <getopt.h>
+
+#include <functional>
+
+namespace {
+
+enum OptionId : int {
+    kHelp = 'h',
+    kVersion = 256,
+    kMac,
+    kTimeout,
+    kInterface,
+    kJson,
+    kCsv,
+    kIp,
+    kMask,
+    kGateway,
+    kPort,
+    kDhcp,
+};
+
+constexpr option kHelpOption{"help", no_argument, nullptr, kHelp};
+constexpr option kVersionOption{"version", no_argument, nullptr, kVersion};
+constexpr option kMacOption{"mac", required_argument, nullptr, kMac};
+constexpr option kTimeoutOption{"timeout", required_argument, nullptr, kTimeout};
+constexpr option kInterfaceOption{"interface", required_argument, nullptr, kInterface};
+constexpr option kJsonOption{"json", no_argument, nullptr, kJson};
+constexpr option kCsvOption{"csv", no_argument, nullptr, kCsv};
+constexpr option kIpOption{"ip", required_argument, nullptr, kIp};
+constexpr option kMaskOption{"mask", required_argument, nullptr, kMask};
+constexpr option kGatewayOption{"gateway", required_argument, nullptr, kGateway};
+constexpr option kPortOption{"port", required_argument, nullptr, kPort};
+constexpr option kDhcpOption{"dhcp", required_argument, nullptr, kDhcp};
+constexpr option kEndOption{nullptr, 0, nullptr, 0};
+
+// Called for each option (id and value, null for a flag) and each positional argument (id 1);
+// returns an error text, empty when the argument is fine.
+using ArgumentHandler = std::function<std::string(int id, const char* value)>;
+
+std::string NameOf(const std::vector<option>& options, int id)
+{
+    for (const option& o : options)
+        if (o.name != nullptr && o.val == id)
+            return std::string("--") + o.name;
+    return "an option";
+}
+
+// getopt_long over arguments, which start with the command word. "-" hands positional
+// arguments over in order wherever they stand (also under POSIXLY_CORRECT); ":" reports a
+// missing value apart from an unknown option.
+std::string ReadArguments(const std::vector<std::string>& arguments, std::vector<option> options,
+                          const ArgumentHandler& handle)
+{
+    options.push_back(kEndOption);
+    std::vector<std::string> storage = arguments;
+    std::vector<char*> argv;
+    for (std::string& argument : storage)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+
+    optind = 0;  // a fresh scan each time, as for a new process
+    opterr = 0;  // messages are ours, on the caller's stream
+    const int argc = static_cast<int>(storage.size());
+    for (;;) {
+        const int id = getopt_long(argc, argv.data(), "-:h", options.data(), nullptr);
+        if (id == -1)
+            return {};
+        if (id == ':')
+            return NameOf(options, optopt) + " needs a value";
+        if (id == '?') {
+            if (optopt != 0 && optopt < 256)
+                return std::string("unknown option -") + static_cast<char>(optopt);
+            return "unknown option " + std::string(argv[optind - 1]);
+        }
+        std::string error = handle(id, optarg);
+        if (!error.empty())
+            return error;
+    }
+}
+
+std::string ReadTimeout(const char* value, double& seconds)
+{
+    const auto parsed = ParseSeconds(value);
+    if (!parsed)
+        return std::string("--timeout wants a positive number of seconds, not \"") + value + '"';
+    seconds = *parsed;
+    return {};
+}
+
+std::string ReadAddress(const char* name, const char* value, std::optional<std::uint32_t>& address)
+{
+    address = ParseIpv4(value);
+    if (!address)
+        return std::string(name) + " wants an address a.b.c.d with each field 0 to 255, not \"" + value + '"';
+    return {};
+}
+
+std::string BadMac(const std::string& text)
+{
+    return "\"" + text + "\" is not a MAC address (00A0B1C20010, 00:A0:B1:C2:00:10 or 00-A0-B1-C2-00-10)";
+}
+
+ParsedCommandLine Parsed(Command command, std::string error)
+{
+    ParsedCommandLine parsed;
+    if (error.empty())
+        parsed.command = std::move(command);
+    else
+        parsed.error = std::move(error);
+    return parsed;
+}
+
+ParsedCommandLine ParseList(const std::vector<std::string>& arguments)
+{
+    ListCommand list;
+    bool help = false;
+    bool json = false;
+    bool csv = false;
+    std::string error = ReadArguments(
+        arguments, {kHelpOption, kMacOption, kTimeoutOption, kInterfaceOption, kJsonOption, kCsvOption},
+        [&](int id, const char* value) -> std::string {
+            switch (id) {
+            case kHelp: help = true; return {};
+            case kMac:
+                list.mac12 = ParseMac(value);
+                return list.mac12 ? std::string() : BadMac(value);
+            case kTimeout: return ReadTimeout(value, list.timeoutSeconds);
+            case kInterface: list.interfaces.emplace_back(value); return {};
+            case kJson: json = true; return {};
+            case kCsv: csv = true; return {};
+            default: return std::string("list takes no argument \"") + value + '"';
+            }
+        });
+    if (help)
+        return Parsed(HelpCommand{}, {});
+    if (error.empty() && json && csv)
+        error = "--json and --csv exclude each other";
+    list.format = json ? ListFormat::Json : csv ? ListFormat::Csv : ListFormat::Table;
+    return Parsed(list, error);
+}
+
+ParsedCommandLine ParseSet(const std::vector<std::string>& arguments)
+{
+    SetCommand set;
+    bool help = false;
+    std::vector<std::string> positionals;
+    std::string error = ReadArguments(
+        arguments,
+        {kHelpOption, kIpOption, kMaskOption, kGatewayOption, kPortOption, kDhcpOption, kTimeoutOption,
+         kInterfaceOption},
+        [&](int id, const char* value) -> std::string {
+            switch (id) {
+            case kHelp: help = true; return {};
+            case kIp: return ReadAddress("--ip", value, set.ip);
+            case kMask: return ReadAddress("--mask", value, set.mask);
+            case kGateway: return ReadAddress("--gateway", value, set.gateway);
+            case kPort:
+                set.port = ParsePort(value);
+                return set.port ? std::string() : std::string("--port wants 1 to 65535, not \"") + value + '"';
+            case kDhcp:
+                set.dhcp = ParseOnOff(value);
+                return set.dhcp ? std::string() : std::string("--dhcp wants on or off, not \"") + value + '"';
+            case kTimeout: return ReadTimeout(value, set.timeoutSeconds);
+            case kInterface: set.interfaces.emplace_back(value); return {};
+            default: positionals.emplace_back(value); return {};
+            }
+        });
+    if (help)
+        return Parsed(HelpCommand{}, {});
+    if (!error.empty())
+        return Parsed(set, error);
+    if (positionals.size() != 1)
+        return Parsed(set, "set wants one MAC address");
+    const auto mac12 = ParseMac(positionals[0]);
+    if (!mac12)
+        return Parsed(set, BadMac(positionals[0]));
+    set.mac12 = *mac12;
+    if (!set.ip && !set.mask && !set.gateway && !set.port && !set.dhcp)
+        return Parsed(set, "set wants at least one of --ip, --mask, --gateway, --port, --dhcp");
+    return Parsed(set, {});
+}
+
+ParsedCommandLine ParseUpdate(const std::vector<std::string>& arguments)
+{
+    UpdateCommand update;
+    bool help = false;
+    std::vector<std::string> positionals;
+    std::string error = ReadArguments(arguments, {kHelpOption, kTimeoutOption},
+                                      [&](int id, const char* value) -> std::string {
+                                          switch (id) {
+                                          case kHelp: help = true; return {};
+                                          case kTimeout: return ReadTimeout(value, update.timeoutSeconds);
+                                          default: positionals.emplace_back(value); return {};
+                                          }
+                                      });
+    if (help)
+        return Parsed(HelpCommand{}, {});
+    if (!error.empty())
+        return Parsed(update, error);
+    if (positionals.size() != 2)
+        return Parsed(update, "update wants a device address and an image file");
+    const auto address = ParseIpv4(positionals[0]);
+    if (!address)
+        return Parsed(update, "\"" + positionals[0] + "\" is not an IPv4 address a.b.c.d");
+    update.address = *address;
+    update.imagePath = positionals[1];
+    return Parsed(update, {});
+}
+
+ParsedCommandLine ParseGlobal(const std::vector<std::string>& arguments)
+{
+    bool help = false;
+    bool version = false;
+    std::string error = ReadArguments(arguments, {kHelpOption, kVersionOption},
+                                      [&](int id, const char* value) -> std::string {
+                                          switch (id) {
+                                          case kHelp: help = true; return {};
+                                          case kVersion: version = true; return {};
+                                          default: return std::string("unknown command \"") + value + '"';
+                                          }
+                                      });
+    if (!error.empty())
+        return Parsed(HelpCommand{}, error);
+    if (help)
+        return Parsed(HelpCommand{}, {});
+    if (version)
+        return Parsed(VersionCommand{}, {});
+    return Parsed(HelpCommand{}, "no command given");
+}
+
+} // namespace
+
+ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments)
+{
+    if (arguments.empty())
+        return Parsed(HelpCommand{}, "no command given");
+    const std::string& word = arguments.front();
+    if (word == "list")
+        return ParseList(arguments);
+    if (word == "set")
+        return ParseSet(arguments);
+    if (word == "update")
+        return ParseUpdate(arguments);
+    if (!word.empty() && word.front() == '-') {
+        std::vector<std::string> withProgram{"lanvista-cli"};
+        withProgram.insert(withProgram.end(), arguments.begin(), arguments.end());
+        return ParseGlobal(withProgram);
+    }
+    return Parsed(HelpCommand{}, "unknown command \"" + word + '"');
+}
+
+std::string HelpText()
+{
+    return R"(Usage:
+  lanvista-cli list   [--mac MAC] [--timeout SECONDS] [--interface NAME]... [--json | --csv]
+  lanvista-cli set    MAC [--ip A.B.C.D] [--mask A.B.C.D] [--gateway A.B.C.D] [--port N]
+                      [--dhcp on|off] [--timeout SECONDS] [--interface NAME]...
+  lanvista-cli update ADDRESS IMAGE [--timeout SECONDS]
+  lanvista-cli --help | --version
+
+Finds, configures and updates the serial-to-Ethernet device servers on the local network
+segment from a shell or a script, speaking the same protocol as the Lanvista dialog. Searches
+and saves are broadcast on UDP port 27700 from every network adapter.
+
+Commands:
+  list     Search for every device, or the one given by --mac, collect the replies for
+           --timeout seconds (default 2) and print them in arrival order: an aligned table,
+           with --json a JSON array of objects with the keys mac, ip, mask, gateway, port,
+           dhcp, version, from and interface, with --csv the same columns under a header line.
+           No device found is not an error: an empty list, a note on stderr, exit 0.
+  set      Read the settings of the device with this MAC, change only the fields given,
+           save them into the device, then search again and check that it reports them.
+           Each request that gets no answer within --timeout seconds (default 2) is sent
+           again, 3 times in all.
+  update   Download the firmware image IMAGE into the device at ADDRESS (TCP port 26600).
+           IMAGE's full path must contain "Brimnet_v" and "bin", as in the dialog's Browse.
+           --timeout is the longest wait for the device at any step (default 60 seconds).
+           A progress bar is shown on stderr when stderr is a terminal.
+
+Options:
+  --mac MAC             00A0B1C20010, 00:a0:b1:c2:00:10 or 00-A0-B1-C2-00-10
+  --interface NAME      search and save on this network adapter only (repeatable); replies
+                        that come in on other adapters are ignored
+  --json, --csv         output formats of list
+  --ip, --mask, --gateway A.B.C.D
+  --port N              the device's TCP port, 1 to 65535
+  --dhcp on|off
+  --timeout SECONDS     fractions allowed, e.g. 0.5
+  -h, --help            this text
+  --version             the version of lanvista-cli
+
+Results (table, JSON, CSV) go to stdout, every message to stderr.
+
+Exit codes:
+  0  success
+  1  the device reported failure, did not answer, or does not report the values asked for
+  2  usage error: a bad command, option or value; nothing was sent
+  3  UDP port 27700 is in use (most likely by an open Lanvista window) or the network
+     could not be used
+  4  the firmware image was refused by its name or could not be read
+  5  the download connection was refused, could not be made in time, or was closed
+     before the device's verdict
+)";
+}

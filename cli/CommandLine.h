@@ -1,0 +1,50 @@
+#pragma once
+// The command line of lanvista-cli, read into one of its commands.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+enum class ListFormat { Table, Json, Csv };
+
+struct HelpCommand {};
+struct VersionCommand {};
+
+struct ListCommand {
+    std::optional<std::string> mac12;  // upper-case; absent: every device
+    double timeoutSeconds = 2;
+    std::vector<std::string> interfaces;  // empty: every adapter
+    ListFormat format = ListFormat::Table;
+};
+
+struct SetCommand {
+    std::string mac12;
+    std::optional<std::uint32_t> ip;
+    std::optional<std::uint32_t> mask;
+    std::optional<std::uint32_t> gateway;
+    std::optional<std::uint16_t> port;
+    std::optional<bool> dhcp;
+    double timeoutSeconds = 2;
+    std::vector<std::string> interfaces;
+};
+
+struct UpdateCommand {
+    std::uint32_t address = 0;
+    std::string imagePath;
+    double timeoutSeconds = 60;
+};
+
+using Command = std::variant<HelpCommand, VersionCommand, ListCommand, SetCommand, UpdateCommand>;
+
+/// The command, or why the line is refused (one line, without the program name).
+struct ParsedCommandLine {
+    std::optional<Command> command;
+    std::string error;
+};
+
+ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments);
+
+/// The text of --help, exit codes included.
+std::string HelpText();

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "cli/Cli.h"
+
+#include <string>
+#include <vector>
+
+/// Sends one request datagram on the tool's socket to the network's destination and port.
+/// Returns an empty text when it went out, else what went wrong.
+std::string SendRequest(int socket, const std::string& datagram, const CliNetwork& network,
+                        const std::vector<std::string>& interfaces);

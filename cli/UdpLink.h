@@ -1,0 +1,49 @@
+#pragma once
+// The tool's UDP socket on the devices' port: bound like the dialog's endpoint (no address
+// reuse, so a port already held is reported, not shared), broadcast on, and told on which
+// adapter each datagram came in.
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+/// One received datagram; data stays valid until the next Receive.
+struct LinkDatagram {
+    const char* data = nullptr;
+    std::size_t size = 0;
+    std::uint32_t from = 0;       // sender, first octet in the most significant byte
+    int interfaceIndex = 0;       // 0 when the system did not say
+};
+
+class UdpLink {
+public:
+    UdpLink() = default;
+    ~UdpLink();
+    UdpLink(const UdpLink&) = delete;
+    UdpLink& operator=(const UdpLink&) = delete;
+
+    /// Binds the port on every local address with broadcast on; 0, or the errno of the
+    /// failed call (EADDRINUSE when another program holds the port).
+    int Open(unsigned localPort);
+    int Descriptor() const { return m_fd; }
+
+    /// The next datagram that arrives before deadline; std::nullopt when none does.
+    std::optional<LinkDatagram> Receive(std::chrono::steady_clock::time_point deadline);
+    /// Throws away what has arrived so far, so that a new request's answers are not mixed
+    /// with late answers to the last one.
+    void Drain();
+
+    /// The adapter's name ("eth0"), looked up once per index; empty when unknown.
+    const std::string& InterfaceName(int index);
+
+private:
+    std::optional<LinkDatagram> ReceiveNow();
+
+    int m_fd = -1;
+    std::vector<char> m_buffer;
+    std::unordered_map<int, std::string> m_names;
+};

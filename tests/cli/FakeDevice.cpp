@@ -1,0 +1,119 @@
+#include "tests/cli/FakeDevice.h"
+
+#include "link/Datagram.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kPollMs = 20;
+constexpr std::uint32_t kSeed = 7;
+
+} // namespace
+
+FakeDevice::FakeDevice(FakeSettings settings, FakeAnswers answers)
+    : m_answers(std::move(answers)), m_settings(std::move(settings))
+{
+    m_fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(m_fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    socklen_t length = sizeof address;
+    ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &length);
+    m_port = ntohs(address.sin_port);
+    m_thread = std::thread([this] { Serve(); });
+}
+
+FakeDevice::~FakeDevice()
+{
+    m_stop = true;
+    m_thread.join();
+    ::close(m_fd);
+}
+
+std::vector<std::string> FakeDevice::received() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_received;
+}
+
+int FakeDevice::searchesReceived() const
+{
+    int count = 0;
+    for (const std::string& datagram : received())
+        count += ReadSearchRequest(datagram.data(), datagram.size()) ? 1 : 0;
+    return count;
+}
+
+int FakeDevice::savesReceived() const
+{
+    int count = 0;
+    for (const std::string& datagram : received())
+        count += ReadSaveRequest(datagram.data(), datagram.size()) ? 1 : 0;
+    return count;
+}
+
+FakeSettings FakeDevice::settings() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_settings;
+}
+
+void FakeDevice::Serve()
+{
+    std::string buffer(65536, '\0');
+    while (!m_stop) {
+        pollfd readable{m_fd, POLLIN, 0};
+        if (::poll(&readable, 1, kPollMs) != 1)
+            continue;
+        sockaddr_in from{};
+        socklen_t fromLength = sizeof from;
+        const ssize_t n = ::recvfrom(m_fd, buffer.data(), buffer.size(), 0, reinterpret_cast<sockaddr*>(&from),
+                                     &fromLength);
+        if (n < 0)
+            continue;
+        const std::string datagram = buffer.substr(0, static_cast<std::size_t>(n));
+        {
+            std::lock_guard lock(m_mutex);
+            m_received.push_back(datagram);
+        }
+        Answer(datagram, &from, fromLength);
+    }
+}
+
+void FakeDevice::Answer(const std::string& datagram, const void* from, unsigned fromLength)
+{
+    std::string reply;
+    if (const auto search = ReadSearchRequest(datagram.data(), datagram.size())) {
+        const FakeSettings now = settings();
+        if (!m_answers.search || (!search->all && search->mac12 != now.mac12))
+            return;
+        reply = m_answers.searchReply.value_or(
+            BuildSearchReply(now.mac12, now.ip, now.mask, now.gateway, now.port, now.dhcp, now.version, kSeed));
+    } else if (const auto save = ReadSaveRequest(datagram.data(), datagram.size())) {
+        if (!m_answers.save || save->mac12 != settings().mac12)
+            return;
+        if (m_answers.ignoredSaves > 0) {
+            --m_answers.ignoredSaves;
+            return;
+        }
+        if (m_answers.applySave) {
+            std::lock_guard lock(m_mutex);
+            m_settings.ip = save->ip;
+            m_settings.mask = save->mask;
+            m_settings.gateway = save->gateway;
+            m_settings.port = save->port;
+            m_settings.dhcp = save->dhcp;
+        }
+        reply = BuildSaveReply(kSeed);
+    } else {
+        return;
+    }
+    ::sendto(m_fd, reply.data(), reply.size(), 0, static_cast<const sockaddr*>(from),
+             static_cast<socklen_t>(fromLength));
+}

@@ -1,0 +1,189 @@
+// list against devsim and the test's own devices on 127.0.0.1: every device or one MAC, in
+// the table, JSON and CSV, and what it does with replies it must not show as they came.
+
+#include "cli/ExitCode.h"
+#include "link/Datagram.h"
+#include "tests/cli/CliRun.h"
+#include "tests/cli/FakeDevice.h"
+#include "tests/devsim/DevsimProcess.h"
+
+#include <nlohmann/json.hpp>
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace {
+
+const char* const kTimeout = "0.5";
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+class ListAgainstDevsim : public testing::Test {
+protected:
+    DevsimProcess devsim{{"--devices", "3", "--first-mac", "00:1A:2B:3C:4D:01", "--first-ip", "192.168.0.101",
+                          "--firmware-version", "3.07", "--quiet"}};
+
+    void SetUp() override { ASSERT_TRUE(devsim.isReady()) << devsim.errorText().toStdString(); }
+
+    CliRun List(std::vector<std::string> options)
+    {
+        std::vector<std::string> arguments{"list", "--timeout", kTimeout};
+        arguments.insert(arguments.end(), options.begin(), options.end());
+        return RunCliCapturing(arguments, DevsimNetwork(devsim));
+    }
+};
+
+TEST_F(ListAgainstDevsim, JsonHasEveryDeviceWithExactlyTheDocumentedKeysAndTypes)
+{
+    const CliRun run = List({"--json"});
+    ASSERT_EQ(run.exitCode, kExitSuccess) << run.err;
+    EXPECT_EQ(run.err, "");
+    const nlohmann::json list = nlohmann::json::parse(run.out);
+    ASSERT_TRUE(list.is_array());
+    ASSERT_EQ(list.size(), 3u);
+
+    std::vector<std::string> macs;
+    for (const nlohmann::json& device : list) {
+        ASSERT_TRUE(device.is_object());
+        EXPECT_EQ(device.size(), 9u) << device.dump();
+        for (const char* key : {"mac", "ip", "mask", "gateway", "version", "from", "interface"})
+            EXPECT_TRUE(device.at(key).is_string()) << key << " in " << device.dump();
+        EXPECT_TRUE(device.at("port").is_number_unsigned()) << device.dump();
+        EXPECT_TRUE(device.at("dhcp").is_boolean()) << device.dump();
+        macs.push_back(device.at("mac"));
+    }
+    std::sort(macs.begin(), macs.end());
+    EXPECT_EQ(macs, (std::vector<std::string>{"00:1A:2B:3C:4D:01", "00:1A:2B:3C:4D:02", "00:1A:2B:3C:4D:03"}));
+
+    const nlohmann::json& first = *std::find_if(list.begin(), list.end(),
+                                                [](const nlohmann::json& d) { return d["mac"] == "00:1A:2B:3C:4D:01"; });
+    EXPECT_EQ(first["ip"], "192.168.0.101");
+    EXPECT_EQ(first["mask"], "255.255.255.0");
+    EXPECT_EQ(first["gateway"], "192.168.0.1");
+    EXPECT_EQ(first["port"], 9100);
+    EXPECT_EQ(first["dhcp"], false);
+    EXPECT_EQ(first["version"], "3.07");
+    EXPECT_EQ(first["from"], "127.0.0.1");
+    EXPECT_EQ(first["interface"], "lo");
+}
+
+TEST_F(ListAgainstDevsim, OneMacInAnyFormListsThatDeviceAlone)
+{
+    for (const std::string mac : {"001A2B3C4D02", "00:1a:2b:3c:4d:02", "00-1A-2B-3C-4D-02"}) {
+        const CliRun run = List({"--mac", mac, "--json"});
+        ASSERT_EQ(run.exitCode, kExitSuccess) << run.err;
+        const nlohmann::json list = nlohmann::json::parse(run.out);
+        ASSERT_EQ(list.size(), 1u) << mac << ": " << run.out;
+        EXPECT_EQ(list[0]["mac"], "00:1A:2B:3C:4D:02");
+        EXPECT_EQ(list[0]["ip"], "192.168.0.102");
+    }
+}
+
+TEST_F(ListAgainstDevsim, CsvHasTheHeaderLineThenOneLinePerDevice)
+{
+    const CliRun run = List({"--csv", "--mac", "00:1A:2B:3C:4D:03"});
+    ASSERT_EQ(run.exitCode, kExitSuccess) << run.err;
+    EXPECT_EQ(Lines(run.out), (std::vector<std::string>{
+                                  "mac,ip,mask,gateway,port,dhcp,version,from,interface",
+                                  "00:1A:2B:3C:4D:03,192.168.0.103,255.255.255.0,192.168.0.1,9100,false,3.07,127.0.0.1,lo",
+                              }));
+}
+
+TEST_F(ListAgainstDevsim, TableAlignsItsColumnsUnderTheTitles)
+{
+    const CliRun run = List({});
+    ASSERT_EQ(run.exitCode, kExitSuccess) << run.err;
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 4u) << run.out;
+    EXPECT_EQ(lines[0].rfind("MAC", 0), 0u) << lines[0];
+    for (const char* title : {"IP", "MASK", "GATEWAY", "PORT", "DHCP", "VERSION", "FROM", "INTERFACE"}) {
+        const std::size_t column = lines[0].find(std::string("  ") + title) + 2;
+        ASSERT_NE(column, std::string::npos + 2) << title;
+        for (std::size_t i = 1; i < lines.size(); ++i) {
+            ASSERT_GT(lines[i].size(), column) << lines[i];
+            EXPECT_EQ(lines[i][column - 1], ' ') << title << " in " << lines[i];
+            EXPECT_NE(lines[i][column], ' ') << title << " in " << lines[i];
+        }
+    }
+    EXPECT_NE(run.out.find("00:1A:2B:3C:4D:01  192.168.0.101  255.255.255.0  192.168.0.1  9100  off   3.07"),
+              std::string::npos)
+        << run.out;
+}
+
+TEST(ListNoDevice, IsAnEmptyListWithANoteOnStderrAndSuccess)
+{
+    FakeAnswers silent;
+    silent.search = false;
+    FakeDevice device({}, silent);
+    for (const auto& [format, expected] :
+         std::vector<std::pair<std::string, std::string>>{{"--json", "[]\n"},
+                                                          {"--csv", "mac,ip,mask,gateway,port,dhcp,version,from,interface\n"}}) {
+        const CliRun run = RunCliCapturing({"list", "--timeout", "0.2", format}, LoopbackNetwork(device.port()));
+        EXPECT_EQ(run.exitCode, kExitSuccess);
+        EXPECT_EQ(run.out, expected);
+        EXPECT_NE(run.err.find("no device answered within 0.2 s"), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(device.searchesReceived(), 2);
+}
+
+TEST(ListRequests, AreTheCoreSearchRequestsForAllOrOneMac)
+{
+    FakeDevice device;
+    RunCliCapturing({"list", "--timeout", "0.2"}, LoopbackNetwork(device.port()));
+    RunCliCapturing({"list", "--timeout", "0.2", "--mac", "00:a0:b1:c2:00:10"}, LoopbackNetwork(device.port()));
+    const std::vector<std::string> received = device.received();
+    ASSERT_EQ(received.size(), 2u);
+    const auto all = ReadSearchRequest(received[0].data(), received[0].size());
+    const auto one = ReadSearchRequest(received[1].data(), received[1].size());
+    ASSERT_TRUE(all && one);
+    EXPECT_EQ(received[0].size(), kDatagramSize);
+    EXPECT_TRUE(all->all);
+    EXPECT_FALSE(one->all);
+    EXPECT_EQ(one->mac12, "00A0B1C20010");
+}
+
+// Replies the tool must not print as they came: a wrong seal, another device's answer to a
+// search for one MAC, and text that would drive a terminal or break UTF-8.
+TEST(ListReplies, DropsBadSealsAndForeignDevicesAndMakesDeviceTextPrintable)
+{
+    FakeSettings hostile;
+    hostile.mac12 = "00A0B1\x1b[2J00";
+    FakeAnswers answers;
+    std::string reply = BuildSearchReply(hostile.mac12, hostile.ip, hostile.mask, hostile.gateway, hostile.port,
+                                         hostile.dhcp, "3.07", 1);
+    reply[61] = '\x9b';  // a C1 control byte in the version field
+    answers.searchReply = SealReply(reply);
+    FakeDevice device(hostile, answers);
+
+    const CliRun json = RunCliCapturing({"list", "--timeout", "0.3", "--json"}, LoopbackNetwork(device.port()));
+    ASSERT_EQ(json.exitCode, kExitSuccess) << json.err;
+    const nlohmann::json list = nlohmann::json::parse(json.out);
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0]["mac"], "00:A0:B1:?[:2J:00");
+    EXPECT_EQ(list[0]["version"], "?.07");
+    const CliRun table = RunCliCapturing({"list", "--timeout", "0.3"}, LoopbackNetwork(device.port()));
+    EXPECT_EQ(table.out.find('\x1b'), std::string::npos);
+
+    FakeAnswers badSeal;
+    badSeal.searchReply = reply;  // edited after sealing
+    FakeDevice unsealed({}, badSeal);
+    const CliRun dropped = RunCliCapturing({"list", "--timeout", "0.3", "--json"}, LoopbackNetwork(unsealed.port()));
+    EXPECT_EQ(dropped.out, "[]\n");
+
+    FakeAnswers wrongDevice;
+    wrongDevice.searchReply = BuildSearchReply("00A0B1C20099", 1, 2, 3, 4, false, "3.07", 1);
+    FakeDevice other({}, wrongDevice);
+    const CliRun foreign = RunCliCapturing({"list", "--timeout", "0.3", "--json", "--mac", "00A0B1C20010"},
+                                           LoopbackNetwork(other.port()));
+    EXPECT_EQ(foreign.out, "[]\n");
+}
+
+} // namespace

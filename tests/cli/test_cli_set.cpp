@@ -1,0 +1,166 @@
+// set against devsim and the test's own devices on 127.0.0.1: only the fields given change,
+// success only when the device reports them, bounded retries, nothing sent for bad input.
+
+#include "cli/ExitCode.h"
+#include "link/Datagram.h"
+#include "tests/cli/CliRun.h"
+#include "tests/cli/FakeDevice.h"
+#include "tests/devsim/DevsimProcess.h"
+
+#include <nlohmann/json.hpp>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+namespace {
+
+using Args = std::vector<std::string>;
+
+const char* const kMac = "00:A0:B1:C2:00:10";  // FakeSettings' default
+
+nlohmann::json Devices(const DevsimProcess& devsim)
+{
+    const CliRun run = RunCliCapturing({"list", "--timeout", "0.5", "--json"}, DevsimNetwork(devsim));
+    EXPECT_EQ(run.exitCode, kExitSuccess) << run.err;
+    nlohmann::json byMac = nlohmann::json::object();
+    for (const nlohmann::json& device : nlohmann::json::parse(run.out))
+        byMac[device["mac"].get<std::string>()] = device;
+    return byMac;
+}
+
+struct FieldChange {
+    Args options;
+    const char* key;
+    nlohmann::json value;
+};
+
+class SetOneField : public testing::TestWithParam<FieldChange> {};
+
+TEST_P(SetOneField, ChangesThatFieldOfThatDeviceAlone)
+{
+    DevsimProcess devsim({"--devices", "3", "--first-mac", "00:1A:2B:3C:4D:01", "--quiet"});
+    ASSERT_TRUE(devsim.isReady()) << devsim.errorText().toStdString();
+    nlohmann::json expected = Devices(devsim);
+    ASSERT_EQ(expected.size(), 3u);
+
+    Args arguments{"set", "00:1a:2b:3c:4d:02", "--timeout", "0.5"};
+    arguments.insert(arguments.end(), GetParam().options.begin(), GetParam().options.end());
+    const CliRun run = RunCliCapturing(arguments, DevsimNetwork(devsim));
+    EXPECT_EQ(run.exitCode, kExitSuccess) << run.err;
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("00:1A:2B:3C:4D:02 saved and confirmed"), std::string::npos) << run.err;
+
+    expected["00:1A:2B:3C:4D:02"][GetParam().key] = GetParam().value;
+    EXPECT_EQ(Devices(devsim), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Fields, SetOneField,
+                         testing::Values(FieldChange{{"--ip", "10.20.30.40"}, "ip", "10.20.30.40"},
+                                         FieldChange{{"--mask", "255.255.0.0"}, "mask", "255.255.0.0"},
+                                         FieldChange{{"--gateway", "192.168.0.254"}, "gateway", "192.168.0.254"},
+                                         FieldChange{{"--port", "65535"}, "port", 65535},
+                                         FieldChange{{"--dhcp", "on"}, "dhcp", true}));
+
+TEST(SetAgainstDevsim, SucceedsWhenEveryReplyComesThreeTimes)
+{
+    // Late copies of the first reply reach the read-back; they must not pass for it.
+    DevsimProcess devsim({"--devices", "2", "--first-mac", "00:1A:2B:3C:4D:01", "--duplicate", "3", "--quiet"});
+    ASSERT_TRUE(devsim.isReady()) << devsim.errorText().toStdString();
+    const CliRun run = RunCliCapturing({"set", "001A2B3C4D01", "--ip", "10.1.1.1", "--port", "4001", "--timeout", "0.5"},
+                                       DevsimNetwork(devsim));
+    EXPECT_EQ(run.exitCode, kExitSuccess) << run.err;
+    const nlohmann::json device = Devices(devsim)["00:1A:2B:3C:4D:01"];
+    EXPECT_EQ(device["ip"], "10.1.1.1");
+    EXPECT_EQ(device["port"], 4001);
+}
+
+TEST(SetRequest, CarriesTheFieldsGivenAndKeepsTheOthersAfterALostSave)
+{
+    FakeAnswers answers;
+    answers.ignoredSaves = 1;
+    FakeDevice device({}, answers);
+    const CliRun run = RunCliCapturing({"set", kMac, "--gateway", "10.0.0.254", "--dhcp", "on", "--timeout", "0.3"},
+                                       LoopbackNetwork(device.port()));
+    EXPECT_EQ(run.exitCode, kExitSuccess) << run.err;
+    EXPECT_EQ(device.savesReceived(), 2);
+
+    std::vector<SaveRequestFields> saves;
+    for (const std::string& datagram : device.received())
+        if (const auto save = ReadSaveRequest(datagram.data(), datagram.size()))
+            saves.push_back(*save);
+    ASSERT_EQ(saves.size(), 2u);
+    const FakeSettings before;
+    for (const SaveRequestFields& save : saves) {
+        EXPECT_EQ(save.mac12, before.mac12);
+        EXPECT_EQ(save.ip, before.ip);
+        EXPECT_EQ(save.mask, before.mask);
+        EXPECT_EQ(save.gateway, 0x0A0000FEu);
+        EXPECT_EQ(save.port, before.port);
+        EXPECT_TRUE(save.dhcp);
+    }
+}
+
+struct Silence {
+    const char* name;
+    FakeAnswers answers;
+    int searches;  // requests the device must have seen
+    int saves;
+    const char* message;
+};
+
+class SetWithoutAnswer : public testing::TestWithParam<Silence> {};
+
+TEST_P(SetWithoutAnswer, FailsAfterItsRetries)
+{
+    FakeDevice device({}, GetParam().answers);
+    const CliRun run = RunCliCapturing({"set", kMac, "--ip", "10.0.0.9", "--timeout", "0.2"},
+                                       LoopbackNetwork(device.port()));
+    EXPECT_EQ(run.exitCode, kExitDevice);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find(GetParam().message), std::string::npos) << run.err;
+    EXPECT_EQ(device.searchesReceived(), GetParam().searches);
+    EXPECT_EQ(device.savesReceived(), GetParam().saves);
+}
+
+FakeAnswers Answers(bool search, bool save, bool applySave)
+{
+    FakeAnswers answers;
+    answers.search = search;
+    answers.save = save;
+    answers.applySave = applySave;
+    return answers;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SetWithoutAnswer,
+    testing::Values(
+        Silence{"Absent", Answers(false, false, false), 3, 0, "no device 00:A0:B1:C2:00:10 answered 3 searches"},
+        Silence{"NoSaveReply", Answers(true, false, false), 1, 3,
+                "00:A0:B1:C2:00:10 did not confirm 3 save requests"},
+        Silence{"KeepsOldSettings", Answers(true, true, false), 4, 1,
+                "does not report the new settings:\n  ip: asked 10.0.0.9, the device reports 10.0.0.5"}),
+    [](const testing::TestParamInfo<Silence>& info) { return info.param.name; });
+
+TEST(SetBadInput, SendsNothing)
+{
+    FakeDevice device;
+    for (const Args& arguments :
+         {Args{"set", "00A0B1C2001", "--ip", "10.0.0.9"}, Args{"set", kMac, "--ip", "10.0.0.300"},
+          Args{"set", kMac, "--port", "65536"}, Args{"set", kMac}, Args{"set", kMac, "--dhcp", "maybe"}}) {
+        const CliRun run = RunCliCapturing(arguments, LoopbackNetwork(device.port()));
+        EXPECT_EQ(run.exitCode, kExitUsage) << run.err;
+    }
+    // A search afterwards: once it has arrived, anything the refused lines sent would have too.
+    RunCliCapturing({"list", "--timeout", "0.1"}, LoopbackNetwork(device.port()));
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (device.received().empty() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::yield();
+    const std::vector<std::string> received = device.received();
+    ASSERT_EQ(received.size(), 1u);
+    EXPECT_TRUE(ReadSearchRequest(received[0].data(), received[0].size()));
+    EXPECT_EQ(device.settings().ip, FakeSettings().ip);
+}
+
+} // namespace
