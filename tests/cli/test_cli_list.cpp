@@ -118,6 +118,17 @@ TEST_F(ListAgainstDevsim, TableAlignsItsColumnsUnderTheTitles)
         << run.out;
 }
 
+TEST_F(ListAgainstDevsim, InterfaceKeepsOnlyTheRepliesThatCameInOnIt)
+{
+    const CliRun onLoopback = List({"--json", "--interface", "lo"});
+    ASSERT_EQ(onLoopback.exitCode, kExitSuccess) << onLoopback.err;
+    EXPECT_EQ(nlohmann::json::parse(onLoopback.out).size(), 3u);
+
+    const CliRun elsewhere = List({"--json", "--interface", "lvnone0", "--interface", "lvnone1"});
+    ASSERT_EQ(elsewhere.exitCode, kExitSuccess) << elsewhere.err;
+    EXPECT_EQ(elsewhere.out, "[]\n");
+}
+
 TEST(ListNoDevice, IsAnEmptyListWithANoteOnStderrAndSuccess)
 {
     FakeAnswers silent;
