@@ -3,7 +3,8 @@
 # program's limited broadcast, the devices' replies and a download cross a real (virtual)
 # wire with the built-in ports, which loopback cannot give.
 #
-#   lab/lab.sh [--devices N] [--devsim PATH] --run COMMAND [ARG...]
+#   lab/lab.sh [--devices N] [--devsim PATH] [--wan] [--second N [--second-down]]
+#              --run COMMAND [ARG...]
 #
 # Segment 10.213.77.0/24, three network namespaces, a bridge in the devices' one:
 #   pc       10.213.77.1    runs COMMAND; default route on its link, so that
@@ -11,6 +12,11 @@
 #   devices  10.213.77.10+  lanvista-devsim playing N devices on UDP 27700 and TCP 26600 of
 #                           all its addresses, one address per device (as each reports)
 #   nak      10.213.77.200  one more device, whose downloads end in a NAK
+# More adapters of the PC, on request:
+#   --wan     pc 10.213.78.1 on a segment without devices (namespace wan) that holds the
+#             default route, as a laptop's Wi-Fi does
+#   --second  pc 10.213.79.1 on a second device segment (namespace dev2), N devices from
+#             10.213.79.10; with --second-down that adapter starts down
 # COMMAND sees LANVISTA_LAB_* variables describing that (printed by --help).
 #
 # As root the namespaces are named ones (ip netns); otherwise the lab runs inside an
@@ -25,6 +31,9 @@ readonly max_devices=50
 readonly nak_ip=$subnet.200
 readonly first_mac=02:4C:56:00:00:01
 readonly nak_mac=02:4C:56:00:00:FF
+readonly wan_subnet=10.213.78
+readonly second_subnet=10.213.79
+readonly second_first_mac=02:4C:56:00:01:01
 readonly skip_status=77
 
 self=$(readlink -f "${BASH_SOURCE[0]}")
@@ -34,7 +43,8 @@ readonly repo
 
 usage() {
   cat <<EOF
-Usage: lab/lab.sh [--devices N] [--devsim PATH] --run COMMAND [ARG...]
+Usage: lab/lab.sh [--devices N] [--devsim PATH] [--wan] [--second N [--second-down]]
+                  --run COMMAND [ARG...]
 
 Runs COMMAND in a network namespace "pc" ($pc_ip/24) whose only link leads to simulated
 device servers in other namespaces: N devices (1 to $max_devices, default 4) at
@@ -43,6 +53,11 @@ download with a NAK. Everything is removed again when COMMAND ends or the lab is
 
   --devices N    number of devices of the main simulator
   --devsim PATH  the lanvista-devsim to run (default \$LANVISTA_DEVSIM, else build/lanvista-devsim)
+  --wan          a second adapter lvwan ($wan_subnet.1/24) on a segment without devices, which
+                 takes the default route away from lvpc
+  --second N     an adapter lvpc2 ($second_subnet.1/24) on a second segment with N devices (1 to
+                 $max_devices) from $second_subnet.$first_device_host
+  --second-down  lvpc2 starts down; COMMAND may bring it up (ip link set lvpc2 up)
   --run          the command and its arguments follow
 
 COMMAND's environment gains:
@@ -52,6 +67,12 @@ COMMAND's environment gains:
   LANVISTA_LAB_FIRST_IP    $subnet.$first_device_host (the others count up)
   LANVISTA_LAB_NAK_MAC     $nak_mac
   LANVISTA_LAB_NAK_IP      $nak_ip
+  LANVISTA_LAB_ADAPTERS    the PC's adapters that are up, as NAME=ADDRESS separated by spaces
+  LANVISTA_LAB_DOWN_ADAPTERS         the same for those that start down (may be empty)
+  LANVISTA_LAB_DEFAULT_ADAPTER       the adapter of the default route
+  LANVISTA_LAB_SECOND_DEVICES        N of --second, else 0
+  LANVISTA_LAB_SECOND_FIRST_MAC      $second_first_mac (the others count up)
+  LANVISTA_LAB_SECOND_FIRST_IP       $second_subnet.$first_device_host (the others count up)
 
 Needs root, or unprivileged user namespaces; without either it exits with $skip_status.
 EOF
@@ -69,11 +90,17 @@ skip() {
 
 devices=4
 devsim=${LANVISTA_DEVSIM:-$repo/build/lanvista-devsim}
+wan=0
+second=0
+second_down=0
 command=()
 while [[ $# -gt 0 ]]; do
   case $1 in
     --devices) [[ $# -ge 2 ]] || die "--devices needs a number"; devices=$2; shift 2 ;;
     --devsim) [[ $# -ge 2 ]] || die "--devsim needs a path"; devsim=$2; shift 2 ;;
+    --wan) wan=1; shift ;;
+    --second) [[ $# -ge 2 ]] || die "--second needs a number"; second=$2; shift 2 ;;
+    --second-down) second_down=1; shift ;;
     --run) shift; command=("$@"); break ;;
     -h|--help) usage; exit 0 ;;
     *) usage >&2; exit 2 ;;
@@ -83,6 +110,14 @@ done
 if ! [[ $devices =~ ^[0-9]+$ ]] || ((devices < 1 || devices > max_devices)); then
   die "--devices needs a number from 1 to $max_devices"
 fi
+if ! [[ $second =~ ^[0-9]+$ ]] || ((second > max_devices)); then
+  die "--second needs a number from 1 to $max_devices"
+fi
+((second > 0 || !second_down)) || die "--second-down needs --second"
+topology=()  # the options above, for the run inside a user namespace
+((!wan)) || topology+=(--wan)
+((!second)) || topology+=(--second "$second")
+((!second_down)) || topology+=(--second-down)
 [[ -x $devsim ]] || die "no simulator at $devsim (build it, or pass --devsim)"
 command -v ip >/dev/null || skip "iproute2's ip command is not installed"
 
@@ -221,7 +256,7 @@ else
     trap - EXIT
     rm -rf -- "$workdir"
     LANVISTA_LAB_USERNS=1 exec "${userns[@]}" -- "$BASH" "$self" --devices "$devices" --devsim "$devsim" \
-      --run "${command[@]}"
+      "${topology[@]}" --run "${command[@]}"
   fi
 fi
 ns_create "$prefix-dev" || die "cannot create a network namespace"
@@ -242,8 +277,47 @@ ns_do "$nak" ip addr add "$nak_ip/24" dev lvnak
 for link in "$pc:lo" "$pc:lvpc" "$dev:lo" "$dev:lvsw0" "$dev:lvsw1" "$dev:lvseg" "$nak:lo" "$nak:lvnak"; do
   ns_do "${link%%:*}" ip link set "${link#*:}" up
 done
-ns_do "$pc" ip route add default dev lvpc
-for link in "$pc:lvpc" "$dev:lvsw0" "$dev:lvsw1" "$dev:lvseg" "$nak:lvnak"; do
+adapters="lvpc=$pc_ip"
+down_adapters=""
+default_adapter=lvpc
+waited=("$pc:lvpc" "$dev:lvsw0" "$dev:lvsw1" "$dev:lvseg" "$nak:lvnak")
+if ((wan)); then
+  ns_create "$prefix-wan" || die "cannot create a network namespace"
+  wanns=$prefix-wan
+  ns_do "$pc" ip link add lvwan type veth peer name lvgw netns "$(ns_ref "$wanns")"
+  ns_do "$pc" ip addr add "$wan_subnet.1/24" dev lvwan
+  ns_do "$wanns" ip addr add "$wan_subnet.2/24" dev lvgw
+  for link in "$pc:lvwan" "$wanns:lo" "$wanns:lvgw"; do
+    ns_do "${link%%:*}" ip link set "${link#*:}" up
+  done
+  waited+=("$pc:lvwan" "$wanns:lvgw")
+  adapters+=" lvwan=$wan_subnet.1"
+  default_adapter=lvwan
+fi
+if ((second)); then
+  ns_create "$prefix-dev2" || die "cannot create a network namespace"
+  dev2=$prefix-dev2
+  ns_do "$pc" ip link add lvpc2 type veth peer name lvseg2 netns "$(ns_ref "$dev2")"
+  ns_do "$pc" ip addr add "$second_subnet.1/24" dev lvpc2
+  for ((i = 0; i < second; i++)); do
+    ns_do "$dev2" ip addr add "$second_subnet.$((first_device_host + i))/24" dev lvseg2
+  done
+  ns_do "$dev2" ip link set lo up
+  ns_do "$dev2" ip link set lvseg2 up
+  if ((second_down)); then
+    down_adapters="lvpc2=$second_subnet.1"
+  else
+    ns_do "$pc" ip link set lvpc2 up
+    waited+=("$pc:lvpc2" "$dev2:lvseg2")
+    adapters+=" lvpc2=$second_subnet.1"
+  fi
+fi
+if ((wan)); then
+  ns_do "$pc" ip route add default via "$wan_subnet.2" dev lvwan
+else
+  ns_do "$pc" ip route add default dev lvpc
+fi
+for link in "${waited[@]}"; do
   wait_up "${link%%:*}" "${link#*:}"
 done
 
@@ -251,13 +325,26 @@ start_devsim "$dev" "$workdir/devices.log" --devices "$devices" \
   --first-mac "$first_mac" --first-ip "$subnet.$first_device_host"
 start_devsim "$nak" "$workdir/nak.log" --devices 1 --first-mac "$nak_mac" --first-ip "$nak_ip" \
   --nak-before-request
+if ((second)); then
+  start_devsim "$dev2" "$workdir/second.log" --devices "$second" --first-mac "$second_first_mac" \
+    --first-ip "$second_subnet.$first_device_host"
+fi
 
 if [[ $mode == netns ]]; then kind="named namespaces"; else kind="a user namespace"; fi
 echo "lab: PC $pc_ip in $pc, $devices devices from $subnet.$first_device_host, NAK device at" \
   "$nak_ip ($kind)" >&2
+if ((wan || second)); then
+  second_text=""
+  ((!second)) || second_text="; $second devices from $second_subnet.$first_device_host"
+  echo "lab: adapters up: $adapters${down_adapters:+; down: $down_adapters}; default route on" \
+    "$default_adapter$second_text" >&2
+fi
 
 export LANVISTA_LAB_PC_IP=$pc_ip LANVISTA_LAB_DEVICES=$devices LANVISTA_LAB_FIRST_MAC=$first_mac \
-  LANVISTA_LAB_FIRST_IP=$subnet.$first_device_host LANVISTA_LAB_NAK_MAC=$nak_mac LANVISTA_LAB_NAK_IP=$nak_ip
+  LANVISTA_LAB_FIRST_IP=$subnet.$first_device_host LANVISTA_LAB_NAK_MAC=$nak_mac LANVISTA_LAB_NAK_IP=$nak_ip \
+  LANVISTA_LAB_ADAPTERS=$adapters LANVISTA_LAB_DOWN_ADAPTERS=$down_adapters \
+  LANVISTA_LAB_DEFAULT_ADAPTER=$default_adapter LANVISTA_LAB_SECOND_DEVICES=$second \
+  LANVISTA_LAB_SECOND_FIRST_MAC=$second_first_mac LANVISTA_LAB_SECOND_FIRST_IP=$second_subnet.$first_device_host
 ns_spawn "$pc" "${command[@]}"
 status=0
 wait "${started[-1]}" || status=$?

@@ -29,8 +29,9 @@ void CUdpAsySk::SendPending()
     inet_pton(AF_INET, network.udpDestination.c_str(), &destination.sin_addr);
 
     while (m_nSentCount < m_nSendLength) {
-        const int sent = SendTo(m_strSendText.data() + m_nSentCount, m_nSendLength - m_nSentCount,
-                                reinterpret_cast<const SOCKADDR*>(&destination), sizeof destination, 0);
+        // Through every adapter, so devices behind one without the default route see it too.
+        const int sent = SendToEachAdapter(m_strSendText.data() + m_nSentCount, m_nSendLength - m_nSentCount,
+                                           reinterpret_cast<const SOCKADDR*>(&destination), sizeof destination, 0);
         if (sent == SOCKET_ERROR) {
             const int error = WSAGetLastError();
             // Left queued: the next request replaces it.

@@ -18,17 +18,56 @@ std::optional<QByteArray> Variable(const char* name, std::string& error)
     return qgetenv(name);
 }
 
+std::optional<std::uint32_t> Ipv4(const char* name, const QByteArray& text, std::string& error)
+{
+    QHostAddress address;
+    if (!address.setAddress(QString::fromLatin1(text)) || address.protocol() != QHostAddress::IPv4Protocol) {
+        error = std::string(name) + " is not an IPv4 address: " + text.toStdString();
+        return std::nullopt;
+    }
+    return address.toIPv4Address();
+}
+
 std::optional<std::uint32_t> Address(const char* name, std::string& error)
 {
     const auto text = Variable(name, error);
     if (!text)
         return std::nullopt;
-    QHostAddress address;
-    if (!address.setAddress(QString::fromLatin1(*text)) || address.protocol() != QHostAddress::IPv4Protocol) {
-        error = std::string(name) + " is not an IPv4 address: " + text->toStdString();
+    return Ipv4(name, *text, error);
+}
+
+std::optional<int> DeviceCount(const char* name, int minimum, std::string& error)
+{
+    const auto text = Variable(name, error);
+    if (!text)
+        return std::nullopt;
+    bool ok = false;
+    const int count = text->toInt(&ok);
+    if (!ok || count < minimum) {
+        error = std::string(name) + " is not a device count: " + text->toStdString();
         return std::nullopt;
     }
-    return address.toIPv4Address();
+    return count;
+}
+
+// "NAME=ADDRESS NAME=ADDRESS ..."; an empty variable is an empty list.
+std::optional<std::vector<LabAdapter>> Adapters(const char* name, std::string& error)
+{
+    std::vector<LabAdapter> adapters;
+    for (const QByteArray& item : qgetenv(name).split(' ')) {
+        if (item.isEmpty())
+            continue;
+        const qsizetype equals = item.indexOf('=');
+        if (equals <= 0) {
+            error = std::string(name) + " is not a list of NAME=ADDRESS: " + item.toStdString();
+            return std::nullopt;
+        }
+        const auto ip = Ipv4(name, item.mid(equals + 1), error);
+        if (!ip)
+            return std::nullopt;
+        adapters.push_back({item.left(equals).toStdString(), *ip});
+    }
+    return adapters;
 }
 
 std::optional<std::uint64_t> Mac(const char* name, std::string& error)
@@ -56,12 +95,23 @@ std::string MacText(std::uint64_t mac)
     return text;
 }
 
+// Devices of one simulator: MAC and address count up from the first.
+std::vector<LabDevice> Devices(int count, std::uint64_t firstMac, std::uint32_t firstIp)
+{
+    std::vector<LabDevice> devices;
+    for (int i = 0; i < count; ++i)
+        devices.push_back({MacText(firstMac + std::uint64_t(i)), firstIp + std::uint32_t(i)});
+    return devices;
+}
+
 }  // namespace
 
 std::vector<std::string> LabEnvironment::AllMacTexts() const
 {
     std::vector<std::string> macs;
     for (const LabDevice& device : devices)
+        macs.push_back(device.macText);
+    for (const LabDevice& device : secondDevices)
         macs.push_back(device.macText);
     macs.push_back(nakDevice.macText);
     std::sort(macs.begin(), macs.end());
@@ -75,20 +125,24 @@ std::optional<LabEnvironment> ReadLabEnvironment(std::string& error)
     const auto nakIp = Address("LANVISTA_LAB_NAK_IP", error);
     const auto firstMac = Mac("LANVISTA_LAB_FIRST_MAC", error);
     const auto nakMac = Mac("LANVISTA_LAB_NAK_MAC", error);
-    const auto count = Variable("LANVISTA_LAB_DEVICES", error);
-    if (!pcIp || !firstIp || !nakIp || !firstMac || !nakMac || !count)
+    const auto count = DeviceCount("LANVISTA_LAB_DEVICES", 1, error);
+    const auto adapters = Adapters("LANVISTA_LAB_ADAPTERS", error);
+    const auto downAdapters = Adapters("LANVISTA_LAB_DOWN_ADAPTERS", error);
+    const auto defaultAdapter = Variable("LANVISTA_LAB_DEFAULT_ADAPTER", error);
+    const auto secondCount = DeviceCount("LANVISTA_LAB_SECOND_DEVICES", 0, error);
+    const auto secondFirstIp = Address("LANVISTA_LAB_SECOND_FIRST_IP", error);
+    const auto secondFirstMac = Mac("LANVISTA_LAB_SECOND_FIRST_MAC", error);
+    if (!pcIp || !firstIp || !nakIp || !firstMac || !nakMac || !count || !adapters || !downAdapters ||
+        !defaultAdapter || !secondCount || !secondFirstIp || !secondFirstMac)
         return std::nullopt;
-    bool ok = false;
-    const int devices = count->toInt(&ok);
-    if (!ok || devices < 1) {
-        error = "LANVISTA_LAB_DEVICES is not a device count: " + count->toStdString();
-        return std::nullopt;
-    }
     LabEnvironment lab;
     lab.pcIp = *pcIp;
-    for (int i = 0; i < devices; ++i)
-        lab.devices.push_back({MacText(*firstMac + std::uint64_t(i)), *firstIp + std::uint32_t(i)});
+    lab.devices = Devices(*count, *firstMac, *firstIp);
     lab.nakDevice = {MacText(*nakMac), *nakIp};
+    lab.secondDevices = Devices(*secondCount, *secondFirstMac, *secondFirstIp);
+    lab.adapters = *adapters;
+    lab.downAdapters = *downAdapters;
+    lab.defaultAdapter = defaultAdapter->toStdString();
     return lab;
 }
 

@@ -12,10 +12,20 @@ struct LabDevice {
     std::uint32_t ip;     // first octet in the most significant byte
 };
 
+// An adapter of the PC: its interface name and address.
+struct LabAdapter {
+    std::string name;
+    std::uint32_t ip;
+};
+
 struct LabEnvironment {
     std::uint32_t pcIp = 0;
     std::vector<LabDevice> devices;  // the main simulator's, in MAC order
     LabDevice nakDevice;             // answers every download with a NAK
+    std::vector<LabDevice> secondDevices;  // on the second segment, when the lab has one
+    std::vector<LabAdapter> adapters;      // the PC's adapters that are up
+    std::vector<LabAdapter> downAdapters;  // those that start down
+    std::string defaultAdapter;            // the adapter of the default route
 
     // Everything that answers a search for all devices, sorted.
     std::vector<std::string> AllMacTexts() const;
