@@ -16,7 +16,5 @@ public:
     QByteArray Shape(std::string reply) const;
 
 private:
-    std::uint32_t ChecksumToWrite(const std::string& reply) const;
-
     UdpFaults m_faults;
 };

@@ -43,8 +43,3 @@ std::string MacText(const std::string& mac12)
     }
     return text;
 }
-
-std::uint32_t Ipv4(unsigned a, unsigned b, unsigned c, unsigned d)
-{
-    return (a << 24) | (b << 16) | (c << 8) | d;
-}

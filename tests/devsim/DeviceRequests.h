@@ -11,5 +11,3 @@ std::string SaveRequest(const std::string& mac12, std::uint32_t ip, std::uint32_
                         std::uint16_t port, bool dhcp);
 // "aa:bb:cc:dd:ee:ff" from "aabbccddeeff".
 std::string MacText(const std::string& mac12);
-// 10.1.2.3 as a number, first octet most significant.
-std::uint32_t Ipv4(unsigned a, unsigned b, unsigned c, unsigned d);

@@ -1,10 +1,10 @@
 // Saves against a running devsim on 127.0.0.1: the answer, and what a later search shows.
 
-#include "link/Datagram.h"
+#include "link/DeviceRecord.h"
 #include "tests/devsim/DeviceRequests.h"
 #include "tests/devsim/DevsimProcess.h"
 #include "tests/devsim/LoopbackUdp.h"
-#include "tests/devsim/ReplyFields.h"
+#include "tests/support/Wire.h"
 
 #include <gtest/gtest.h>
 
@@ -23,14 +23,15 @@ protected:
         ASSERT_TRUE(m_udp.isOpen());
     }
 
-    std::map<std::string, ReplyFields> SearchAll()
+    std::map<std::string, DeviceRecord> SearchAll()
     {
         EXPECT_TRUE(m_udp.sendTo(m_devsim.udpPort(), SearchAllRequest()));
-        std::map<std::string, ReplyFields> byMac;
+        std::map<std::string, DeviceRecord> byMac;
         for (const LoopbackUdp::Datagram& reply : m_udp.receiveMany(3, kReplyTimeoutMs)) {
-            EXPECT_EQ(ClassifyReply(reply.data.data(), reply.data.size()), ReplyKind::SearchReply);
-            const ReplyFields fields = ReadReplyFields(reply.data);
-            byMac[fields.mac12] = fields;
+            const auto record = AcceptSearchReply(reply.data.data(), reply.data.size());
+            EXPECT_TRUE(record) << "not accepted as a search reply";
+            if (record)
+                byMac[record->mac12] = *record;
         }
         EXPECT_EQ(byMac.size(), 3u);
         return byMac;
@@ -54,7 +55,7 @@ TEST_F(SaveTest, SaveIsAnsweredAndTheNextSearchShowsTheNewSettings)
     EXPECT_FALSE(m_udp.receive(kQuietMs));
 
     auto after = SearchAll();
-    const ReplyFields& saved = after["001A2B3C4D02"];
+    const DeviceRecord& saved = after["001A2B3C4D02"];
     EXPECT_EQ(saved.ip, Ipv4(10, 1, 2, 3));
     EXPECT_EQ(saved.mask, Ipv4(255, 255, 0, 0));
     EXPECT_EQ(saved.gateway, Ipv4(10, 1, 0, 1));

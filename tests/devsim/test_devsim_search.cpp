@@ -1,11 +1,10 @@
 // Searches against a running devsim on 127.0.0.1: who answers, and with what.
 
-#include "link/Crc.h"
-#include "link/Datagram.h"
+#include "link/DeviceRecord.h"
 #include "tests/devsim/DeviceRequests.h"
 #include "tests/devsim/DevsimProcess.h"
 #include "tests/devsim/LoopbackUdp.h"
-#include "tests/devsim/ReplyFields.h"
+#include "tests/support/Wire.h"
 
 #include <gtest/gtest.h>
 
@@ -22,15 +21,6 @@ const std::string kMac1 = "001A2B3C4D01";
 const std::string kMac2 = "001A2B3C4D02";
 const std::string kMac3 = "001A2B3C4D03";
 
-// Reseals a request whose payload a test changed, the way a request is sealed.
-std::string SealRequest(std::string request)
-{
-    FormatCrcLower(CalcCrc(reinterpret_cast<const unsigned char*>(request.data()) + kCommandOffset,
-                           kDatagramSize - kCommandOffset),
-                   request.data());
-    return request;
-}
-
 class SearchTest : public testing::Test {
 protected:
     void SetUp() override
@@ -41,16 +31,17 @@ protected:
 
     // Replies to a request, keyed by MAC, after checking each is a valid search reply
     // from devsim's port.
-    std::map<std::string, ReplyFields> Search(const std::string& request, std::size_t expected)
+    std::map<std::string, DeviceRecord> Search(const std::string& request, std::size_t expected)
     {
         EXPECT_TRUE(m_udp.sendTo(m_devsim.udpPort(), request));
-        std::map<std::string, ReplyFields> byMac;
+        std::map<std::string, DeviceRecord> byMac;
         for (const LoopbackUdp::Datagram& reply : m_udp.receiveMany(expected, kReplyTimeoutMs)) {
             EXPECT_EQ(reply.data.size(), kDatagramSize);
             EXPECT_EQ(reply.fromPort, m_devsim.udpPort());
-            EXPECT_EQ(ClassifyReply(reply.data.data(), reply.data.size()), ReplyKind::SearchReply);
-            const ReplyFields fields = ReadReplyFields(reply.data);
-            byMac[fields.mac12] = fields;
+            const auto record = AcceptSearchReply(reply.data.data(), reply.data.size());
+            EXPECT_TRUE(record) << "not accepted as a search reply";
+            if (record)
+                byMac[record->mac12] = *record;
         }
         EXPECT_EQ(byMac.size(), expected);
         return byMac;
@@ -69,7 +60,7 @@ TEST_F(SearchTest, SearchAllGetsOneReplyPerDeviceWithItsSettings)
     for (const std::string& mac : {kMac1, kMac2, kMac3}) {
         SCOPED_TRACE(mac);
         ASSERT_EQ(replies.count(mac), 1u);
-        const ReplyFields& device = replies.at(mac);
+        const DeviceRecord& device = replies.at(mac);
         EXPECT_EQ(device.ip, ip++);
         EXPECT_EQ(device.mask, Ipv4(255, 255, 255, 0));
         EXPECT_EQ(device.gateway, Ipv4(192, 168, 0, 1));
@@ -87,11 +78,11 @@ TEST(SearchOptionsTest, DevicesCountUpAcrossOctetsFromTheFirstMacAndAddress)
     LoopbackUdp udp;
     ASSERT_TRUE(udp.sendTo(devsim.udpPort(), SearchAllRequest()));
 
-    std::map<std::string, ReplyFields> byMac;
+    std::map<std::string, DeviceRecord> byMac;
     for (const LoopbackUdp::Datagram& reply : udp.receiveMany(4, kReplyTimeoutMs)) {
-        ASSERT_EQ(ClassifyReply(reply.data.data(), reply.data.size()), ReplyKind::SearchReply);
-        const ReplyFields fields = ReadReplyFields(reply.data);
-        byMac[fields.mac12] = fields;
+        const auto record = AcceptSearchReply(reply.data.data(), reply.data.size());
+        ASSERT_TRUE(record) << "not accepted as a search reply";
+        byMac[record->mac12] = *record;
     }
     const std::map<std::string, std::uint32_t> expected{{"001A2B3C4DFE", Ipv4(10, 0, 0, 254)},
                                                         {"001A2B3C4DFF", Ipv4(10, 0, 0, 255)},
@@ -161,7 +152,7 @@ std::string WithWrongChecksum(std::string request)
 std::string WithCommand(std::string request, char second)
 {
     request[kCommandOffset + 1] = second;
-    return SealRequest(request);
+    return SealedLower(request);
 }
 
 void PrintTo(const IgnoredCase& row, std::ostream* out)
@@ -178,11 +169,11 @@ TEST_P(IgnoredTest, IsNotAnsweredAndChangesNothing)
 
     const auto first = m_udp.receive(kReplyTimeoutMs);
     ASSERT_TRUE(first);
-    ASSERT_EQ(ClassifyReply(first->data.data(), first->data.size()), ReplyKind::SearchReply);
-    const ReplyFields device = ReadReplyFields(first->data);
-    EXPECT_EQ(device.mac12, kMac2);
-    EXPECT_EQ(device.ip, Ipv4(192, 168, 0, 102));
-    EXPECT_EQ(device.port, 9100);
+    const auto device = AcceptSearchReply(first->data.data(), first->data.size());
+    ASSERT_TRUE(device) << "not accepted as a search reply";
+    EXPECT_EQ(device->mac12, kMac2);
+    EXPECT_EQ(device->ip, Ipv4(192, 168, 0, 102));
+    EXPECT_EQ(device->port, 9100);
     EXPECT_FALSE(m_udp.receive(kQuietMs));
 }
 
@@ -211,9 +202,10 @@ TEST(SearchFleetTest, TheLastOfFiveThousandDevicesAnswersWithItsOwnMacAndAddress
     ASSERT_TRUE(udp.sendTo(devsim.udpPort(), SearchOneRequest("001A2B3C6088")));
     const auto reply = udp.receive(kReplyTimeoutMs);
     ASSERT_TRUE(reply);
-    ASSERT_EQ(ClassifyReply(reply->data.data(), reply->data.size()), ReplyKind::SearchReply);
-    EXPECT_EQ(ReadReplyFields(reply->data).mac12, "001A2B3C6088");
-    EXPECT_EQ(ReadReplyFields(reply->data).ip, Ipv4(192, 168, 19, 236));
+    const auto device = AcceptSearchReply(reply->data.data(), reply->data.size());
+    ASSERT_TRUE(device) << "not accepted as a search reply";
+    EXPECT_EQ(device->mac12, "001A2B3C6088");
+    EXPECT_EQ(device->ip, Ipv4(192, 168, 19, 236));
 }
 
 } // namespace

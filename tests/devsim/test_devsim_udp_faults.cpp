@@ -1,10 +1,10 @@
 // Each UDP fault option of devsim produces the damage it names, and only that.
 
-#include "link/Crc.h"
 #include "link/Datagram.h"
 #include "tests/devsim/DeviceRequests.h"
 #include "tests/devsim/DevsimProcess.h"
 #include "tests/devsim/LoopbackUdp.h"
+#include "tests/support/Wire.h"
 
 #include <QElapsedTimer>
 
@@ -35,15 +35,10 @@ struct UdpFaultCase {
 // What the checksum field of a 128-byte reply holds compared with the real checksum.
 Checksum ChecksumForm(const std::string& reply)
 {
-    const std::uint32_t crc =
-        CalcCrc(reinterpret_cast<const unsigned char*>(reply.data()) + kCommandOffset, kDatagramSize - kCommandOffset);
-    char upper[8];
-    char lower[8];
-    FormatCrcUpper(crc, upper);
-    FormatCrcLower(crc, lower);
-    if (reply.compare(0, 8, upper, 8) == 0)
+    const std::uint32_t crc = PayloadCrc(reply);
+    if (reply.compare(0, 8, UpperHex(crc)) == 0)
         return Checksum::Upper;
-    if (reply.compare(0, 8, lower, 8) == 0)
+    if (reply.compare(0, 8, LowerHex(crc)) == 0)
         return Checksum::Lower;
     return Checksum::Wrong;
 }

@@ -16,13 +16,9 @@
 #include "link/Datagram.h"
 #include "tests/devsim/DevsimProcess.h"
 #include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/Wire.h"
 
 namespace {
-
-constexpr DWORD Address(unsigned a, unsigned b, unsigned c, unsigned d)
-{
-    return (a << 24) | (b << 16) | (c << 8) | d;
-}
 
 DWORD ShownAddress(CIPAddressCtrl& box)
 {
@@ -40,8 +36,8 @@ struct SearchCase {
 };
 
 const SearchCase kSearchCases[] = {
-    {"all devices", {}, {"00:1A:2B:3C:4D:01", "00:1A:2B:3C:4D:02", "00:1A:2B:3C:4D:03"}, Address(192, 168, 0, 103)},
-    {"one device by MAC", {"00", "1A", "2B", "3C", "4D", "02"}, {"00:1A:2B:3C:4D:02"}, Address(192, 168, 0, 102)},
+    {"all devices", {}, {"00:1A:2B:3C:4D:01", "00:1A:2B:3C:4D:02", "00:1A:2B:3C:4D:03"}, Ipv4(192, 168, 0, 103)},
+    {"one device by MAC", {"00", "1A", "2B", "3C", "4D", "02"}, {"00:1A:2B:3C:4D:02"}, Ipv4(192, 168, 0, 102)},
 };
 
 class Search : public testing::TestWithParam<SearchCase> {};
@@ -71,8 +67,8 @@ TEST_P(Search, ListsTheAnswersInArrivalOrderAndShowsTheLast)
     EXPECT_EQ(f.dialog().m_ctlDeviceList.GetCurSel(), LB_ERR);
     EXPECT_EQ(f.dialog().m_strCurrentRecord, records.back());
     EXPECT_EQ(ShownAddress(f.dialog().m_ctlIp), c.shownIp);
-    EXPECT_EQ(ShownAddress(f.dialog().m_ctlMask), Address(255, 255, 255, 0));
-    EXPECT_EQ(ShownAddress(f.dialog().m_ctlGateway), Address(192, 168, 0, 1));
+    EXPECT_EQ(ShownAddress(f.dialog().m_ctlMask), Ipv4(255, 255, 255, 0));
+    EXPECT_EQ(ShownAddress(f.dialog().m_ctlGateway), Ipv4(192, 168, 0, 1));
     EXPECT_EQ(f.widget<QLineEdit>("portBox")->text(), "9100");
     EXPECT_EQ(f.widget<QLineEdit>("versionBox")->text(), " 3.07");
 }
@@ -118,7 +114,7 @@ TEST(SearchDevsim, SearchingAgainEmptiesTheListsAndRebindsThePort)
     EXPECT_TRUE(f.DeviceList().empty());
     EXPECT_TRUE(f.RecordList().empty());
     EXPECT_TRUE(f.dialog().m_strCurrentRecord.empty());
-    EXPECT_EQ(ShownAddress(f.dialog().m_ctlIp), Address(192, 168, 0, 102));
+    EXPECT_EQ(ShownAddress(f.dialog().m_ctlIp), Ipv4(192, 168, 0, 102));
     EXPECT_EQ(f.widget<QLineEdit>("versionBox")->text(), " 3.07");
     EXPECT_FALSE(f.widget<QAbstractButton>("dhcpBox")->isChecked());
     ASSERT_NE(f.dialog().m_pUdpEndpoint, nullptr);
