@@ -2,7 +2,8 @@
 # Fails when a source file includes across the layering: the device core (link/, update/)
 # includes no Qt and nothing of its users or of the layer; the layer (platform/) includes
 # none of its users, and its two rooms, toolkit and sockets, not each other; the dialog and
-# the application (ui/, app/) reach Qt only through the layer.
+# the application (ui/, app/) reach Qt only through the layer; the command line tool and
+# the simulator (cli/, devsim/) include neither the dialog nor the toolkit nor each other.
 # Usage: check_includes.sh SOURCE_DIR
 set -u
 root=${1:?usage: check_includes.sh SOURCE_DIR}
@@ -45,6 +46,12 @@ forbid platform/toolkit "the sockets" "$(ours 'platform/sockets')"
 
 forbid ui "Qt (the layer speaks Qt for it)" "$qt"
 forbid app "Qt (the layer speaks Qt for it)" "$qt"
+forbid ui "the command line tool or the simulator" "$(ours 'cli|devsim')"
+forbid app "the command line tool or the simulator" "$(ours 'cli|devsim')"
+
+# The command line tool and the simulator stand on the core (and the sockets), beside the dialog.
+forbid cli "the dialog, the application, the toolkit or the simulator" "$(ours 'ui|app|platform/toolkit|devsim')"
+forbid devsim "the dialog, the application, the toolkit or the command line tool" "$(ours 'ui|app|platform/toolkit|cli')"
 
 [ "$status" -eq 0 ] && echo "include directions hold"
 exit "$status"
