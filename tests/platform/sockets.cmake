@@ -15,6 +15,12 @@ function(lanvista_add_socket_test name)
 endfunction()
 
 lanvista_add_socket_test(test_wsa_errors)
+
+# The Qt-free socket calls, linked alone: what a command-line tool gets.
+add_executable(test_socket_calls ${CMAKE_CURRENT_LIST_DIR}/test_socket_calls.cpp)
+target_link_libraries(test_socket_calls PRIVATE lanvista_socket_calls GTest::gtest GTest::gtest_main)
+add_test(NAME test_socket_calls COMMAND test_socket_calls)
+set_tests_properties(test_socket_calls PROPERTIES TIMEOUT 60)
 lanvista_add_socket_test(test_socket_startup)
 lanvista_add_socket_test(test_output_debug_string)
 add_test(NAME test_output_debug_string_env COMMAND test_output_debug_string
