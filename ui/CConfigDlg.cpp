@@ -1,5 +1,6 @@
 #include "ui/CConfigDlg.h"
 
+#include <cstdio>
 #include <utility>
 
 #include "link/Crc.h"
@@ -8,6 +9,7 @@
 #include "platform/toolkit/CRect.h"
 #include "platform/toolkit/CWinApp.h"
 #include "platform/toolkit/DataExchange.h"
+#include "platform/toolkit/MessageBox.h"
 #include "platform/toolkit/ResourceTable.h"
 #include "ui/CAboutDlg.h"
 #include "ui/OptionTables.h"
@@ -22,6 +24,12 @@ CConfigDlg::CConfigDlg(CWnd* pParent, NetworkSettings network)
 DWORD CConfigDlg::CalcCrc(const unsigned char* data, unsigned length) const
 {
     return ::CalcCrc(data, length);
+}
+
+void CConfigDlg::ReportFailure(const char* format, int error)
+{
+    std::snprintf(m_szMsg, sizeof m_szMsg, format, error);
+    AfxMessageBox(m_szMsg);
 }
 
 void CConfigDlg::DoDataExchange(CDataExchange* pDX)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -9,13 +10,19 @@
 #include "platform/toolkit/CDialog.h"
 #include "platform/toolkit/CIPAddressCtrl.h"
 #include "platform/toolkit/CListBox.h"
+#include "ui/DownloadOwner.h"
 #include "ui/NetworkSettings.h"
+#include "ui/UdpEndpointOwner.h"
 
 class CUdpAsySk;
 class CUpdateSocket;
+struct DeviceRecord;
 
 // The main dialog: discovery, configuration and firmware update of the device servers.
-class CConfigDlg : public CDialog {
+// It owns the UDP endpoint and the download connection, which report back through the
+// two owner interfaces. The public members follow the declaration order of the dialog's
+// definition; the private ones after them are this program's own.
+class CConfigDlg : public CDialog, public UdpEndpointOwner, public DownloadOwner {
 public:
     explicit CConfigDlg(CWnd* pParent = nullptr, NetworkSettings network = {});
 
@@ -23,16 +30,25 @@ public:
     // download reach it through their owner.
     DWORD CalcCrc(const unsigned char* data, unsigned length) const;
 
-    // Reactions of the UDP endpoint to verified replies.
-    void OnSearchReply(const std::string& text);
-    void OnSaveReply();
+    // What the UDP endpoint reports.
+    void OnSearchReply(const DeviceRecord& record) override;
+    void OnSaveReply() override;
+
+    // What the download connection reports.
+    void OnDownloadReceived(const char* data, std::size_t count) override;
+    void OnDownloadClosed() override;
+    void OnDownloadConnectFailed(int error) override;
+
+    // Formats the failed call's message with its socket error number into the message
+    // buffer and shows it.
+    void ReportFailure(const char* format, int error) override;
 
     void ShowDeviceRecord(bool addToList);
     void CloseUdpEndpoint();
     void SendImage();
     void CloseDownload();
 
-    const NetworkSettings& Network() const { return m_network; }
+    const NetworkSettings& Network() const override { return m_network; }
 
     std::string m_strEditedRecord;
     std::uint32_t m_nImageLength = 0;
@@ -69,10 +85,6 @@ public:
     std::string m_strVersion;
     HICON m_hIcon;
 
-    // Set while SendImage answers an image request. A request that arrives meanwhile,
-    // inside its message box, is not answered again.
-    bool m_bAnsweringImageRequest = false;
-
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
@@ -108,7 +120,14 @@ private:
     // Deletes every entry, last first, of the device list and then of the record list.
     void EmptyDeviceLists();
 
+    // Closes and deletes the download connection.
+    void DropDownload();
+
     NetworkSettings m_network;
+
+    // Set while SendImage answers an image request. A request that arrives meanwhile,
+    // inside its message box, is not answered again.
+    bool m_bAnsweringImageRequest = false;
 
     // Puts the edited record in the place of the saved device's pair after a save reply.
     void ReplaceSavedDevice();

@@ -1,11 +1,9 @@
 #include "ui/CUdpAsySk.h"
 
-#include <cstdio>
-
-#include "link/Datagram.h"
-#include "platform/toolkit/MessageBox.h"
+#include "link/DeviceRecord.h"
 #include "platform/OutputDebugString.h"
-#include "ui/CConfigDlg.h"
+#include "ui/NetworkSettings.h"
+#include "ui/UdpEndpointOwner.h"
 
 namespace {
 
@@ -15,7 +13,7 @@ constexpr int kReceiveBufferSize = 70000;
 
 }  // namespace
 
-CUdpAsySk::CUdpAsySk(CConfigDlg* pOwner) : m_pOwner(pOwner) {}
+CUdpAsySk::CUdpAsySk(UdpEndpointOwner* pOwner) : m_pOwner(pOwner) {}
 
 void CUdpAsySk::SendPending()
 {
@@ -37,9 +35,8 @@ void CUdpAsySk::SendPending()
             // Left queued: the next request replaces it.
             if (error == WSAEWOULDBLOCK)
                 return;
-            std::snprintf(m_pOwner->m_szMsg, sizeof m_pOwner->m_szMsg, "Sever Socket failed to send: %d", error);
             Close();
-            AfxMessageBox(m_pOwner->m_szMsg);
+            m_pOwner->ReportFailure("Sever Socket failed to send: %d", error);
             return;
         }
         // A datagram goes out whole or not at all; a send that moved nothing would never end.
@@ -70,10 +67,10 @@ void CUdpAsySk::OnReceive(int)
     }
     buffer[received] = '\0';
 
-    switch (ClassifyReply(buffer, static_cast<std::size_t>(received))) {
+    const AcceptedReply reply = AcceptReply(buffer, static_cast<std::size_t>(received));
+    switch (reply.kind) {
     case ReplyKind::SearchReply:
-        // The record is the text up to its terminating zero; the first 128 bytes hold none.
-        m_pOwner->OnSearchReply(std::string(buffer));
+        m_pOwner->OnSearchReply(*reply.record);
         break;
     case ReplyKind::SaveReply:
         m_pOwner->OnSaveReply();

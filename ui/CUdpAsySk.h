@@ -4,13 +4,13 @@
 
 #include "platform/sockets/CAsyncSocket.h"
 
-class CConfigDlg;
+class UdpEndpointOwner;
 
 /// The dialog's one UDP endpoint: sends its requests to the devices and hands every verified
-/// reply back to the owner dialog.
+/// reply back to its owner.
 class CUdpAsySk : public CAsyncSocket {
 public:
-    explicit CUdpAsySk(CConfigDlg* pOwner);
+    explicit CUdpAsySk(UdpEndpointOwner* pOwner);
 
     /// Sends what the send fields describe; a failure other than would-block closes the
     /// endpoint and is shown to the user.
@@ -20,7 +20,7 @@ public:
     std::string m_strSendText;
     int m_nSendLength = 0;
     int m_nSentCount = 0;
-    CConfigDlg* m_pOwner;
+    UdpEndpointOwner* m_pOwner;
 
 protected:
     void OnReceive(int nErrorCode) override;

@@ -1,22 +1,22 @@
 #pragma once
 
 #include "platform/sockets/CSocket.h"
-#include "update/AnnouncedImage.h"
+#include "update/FirmwareDownload.h"
 
-class CConfigDlg;
+class DownloadOwner;
 
-/// The TCP connection of one firmware download. The device's status messages arrive in
-/// OnReceive and drive the owner dialog's SendImage and CloseDownload.
+/// The TCP connection of one firmware download. What arrives from the device goes to the
+/// owner, which decides with the download's rules what to send and when to end.
 class CUpdateSocket : public CSocket {
 public:
-    explicit CUpdateSocket(CConfigDlg* pOwnerDlg);
+    explicit CUpdateSocket(DownloadOwner* pOwnerDlg);
 
     int Receive(void* lpBuf, int nBufLen, int nFlags = 0) override;
     int Send(const void* lpBuf, int nBufLen, int nFlags = 0) override;
     BOOL OnMessagePending() override;
 
-    CConfigDlg* const m_pOwnerDlg;
-    AnnouncedImage m_announcedImage;
+    DownloadOwner* const m_pOwnerDlg;
+    FirmwareDownload m_download;
 
 protected:
     void OnReceive(int nErrorCode) override;
@@ -25,7 +25,4 @@ protected:
     void OnAccept(int nErrorCode) override;
     void OnConnect(int nErrorCode) override;
     void OnClose(int nErrorCode) override;
-
-private:
-    void ForgetConnection();
 };

@@ -47,7 +47,7 @@ void CConfigDlg::OnBrowse()
 
     // A download waiting for the device's image request keeps the image it announced.
     if (m_pDownload != nullptr)
-        m_pDownload->m_announcedImage.KeepBeforeChange(m_firmwareImage);
+        m_pDownload->m_download.KeepBeforeChange(m_firmwareImage);
     // Released before the new buffer is taken, so two images are never held at once.
     std::vector<unsigned char>().swap(m_firmwareImage);
     m_nImageLength = 0;

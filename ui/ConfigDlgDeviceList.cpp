@@ -1,16 +1,12 @@
 // The device list and its hidden record list, and the display of one device record.
 #include "ui/CConfigDlg.h"
 
-#include "link/Datagram.h"
+#include "link/DeviceRecord.h"
 
-void CConfigDlg::OnSearchReply(const std::string& text)
+void CConfigDlg::OnSearchReply(const DeviceRecord& record)
 {
-    // Too short to hold the fields that are shown; listing it would show another device's values.
-    if (text.size() < kMinRecordLength)
-        return;
-
-    m_strCurrentRecord = text;
-    m_ctlRecordList.AddString(text.c_str());
+    m_strCurrentRecord = record.text;
+    m_ctlRecordList.AddString(record.text.c_str());
     ShowDeviceRecord(true);
     UpdateData(FALSE);
 }
@@ -24,20 +20,20 @@ void CConfigDlg::ShowDeviceRecord(bool addToList)
         m_ctlRecordList.GetText(selected, m_strCurrentRecord);
     }
 
-    const std::string_view record = m_strCurrentRecord;
-    if (record.size() < kMinRecordLength)
+    const auto device = DecodeDeviceRecord(m_strCurrentRecord);
+    if (!device)
         return;
 
     if (addToList)
-        m_ctlDeviceList.AddString(MacTextOf(record).value_or("").c_str());
+        m_ctlDeviceList.AddString(device->macText.c_str());
 
-    m_ctlIp.SetAddress(AddressFieldOf(record, kIpOffset).value_or(0));
-    m_ctlMask.SetAddress(AddressFieldOf(record, kMaskOffset).value_or(0));
-    m_ctlGateway.SetAddress(AddressFieldOf(record, kGatewayOffset).value_or(0));
+    m_ctlIp.SetAddress(device->ip);
+    m_ctlMask.SetAddress(device->mask);
+    m_ctlGateway.SetAddress(device->gateway);
 
-    m_nPort = PortFieldOf(record).value_or(0);
+    m_nPort = device->port;
 
-    if (DhcpFlagOf(record).value_or(false)) {
+    if (device->dhcp) {
         m_nUseDhcp = 1;
         m_ctlUseDhcp.SetCheck(1);
         ApplyAddressLock(true);
@@ -47,8 +43,8 @@ void CConfigDlg::ShowDeviceRecord(bool addToList)
         ApplyAddressLock(false);
     }
 
-    if (const auto version = VersionOf(record))
-        m_strVersion = *version;
+    if (device->version)
+        m_strVersion = *device->version;
 
     UpdateData(FALSE);
 }

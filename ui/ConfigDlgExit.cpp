@@ -25,9 +25,7 @@ void CConfigDlg::OnDestroy()
         delete m_pUdpEndpoint;
         m_pUdpEndpoint = nullptr;
     }
-    // Deleting the connection closes it; the device sees the connection end, no shutdown first.
-    if (m_pDownload != nullptr) {
-        delete m_pDownload;
-        m_pDownload = nullptr;
-    }
+    // The device sees the connection end, no shutdown first.
+    if (m_pDownload != nullptr)
+        DropDownload();
 }

@@ -2,8 +2,8 @@
 #include "ui/CConfigDlg.h"
 
 #include <array>
-#include <cstdio>
 #include <new>
+#include <optional>
 
 #include "ui/CUdpAsySk.h"
 #include "link/Datagram.h"
@@ -19,31 +19,30 @@ constexpr long kAllNotifications = FD_READ | FD_WRITE | FD_OOB | FD_ACCEPT | FD_
 // unprivileged process may have.
 constexpr int kReceiveBufferBytes = 4 * 1024 * 1024;
 
-// Creates, binds and enables broadcast on the endpoint. On failure formats the message into
-// msg, with the socket error number of the failed call, and returns false.
-bool SetUpEndpoint(CUdpAsySk& endpoint, UINT localPort, char* msg, std::size_t msgSize)
+// What made an endpoint's set-up fail: the message and the socket error number of the call.
+struct SetUpFailure {
+    const char* format = nullptr;
+    int error = 0;
+};
+
+// Creates, binds and enables broadcast on the endpoint; a failure names the call that failed.
+std::optional<SetUpFailure> SetUpEndpoint(CUdpAsySk& endpoint, UINT localPort)
 {
-    if (!endpoint.Create(localPort, SOCK_DGRAM, kAllNotifications, nullptr)) {
-        std::snprintf(msg, msgSize, "Fail to create UDP socket: %d! Close and restart app.", WSAGetLastError());
-        return false;
-    }
+    if (!endpoint.Create(localPort, SOCK_DGRAM, kAllNotifications, nullptr))
+        return SetUpFailure{"Fail to create UDP socket: %d! Close and restart app.", WSAGetLastError()};
 
     const int broadcast = 1;
-    if (!endpoint.SetSockOpt(SO_BROADCAST, &broadcast, sizeof broadcast, SOL_SOCKET)) {
-        std::snprintf(msg, msgSize, "SetSockOpt failed to set SO_BROADCAST: %d", WSAGetLastError());
-        return false;
-    }
+    if (!endpoint.SetSockOpt(SO_BROADCAST, &broadcast, sizeof broadcast, SOL_SOCKET))
+        return SetUpFailure{"SetSockOpt failed to set SO_BROADCAST: %d", WSAGetLastError()};
 
     int readBack = 0;
     int length = sizeof readBack;
-    if (!endpoint.GetSockOpt(SO_BROADCAST, &readBack, &length, SOL_SOCKET) && readBack == 0) {
-        std::snprintf(msg, msgSize, "GetSockOpt failed to get SO_BROADCAST: %d", WSAGetLastError());
-        return false;
-    }
+    if (!endpoint.GetSockOpt(SO_BROADCAST, &readBack, &length, SOL_SOCKET) && readBack == 0)
+        return SetUpFailure{"GetSockOpt failed to get SO_BROADCAST: %d", WSAGetLastError()};
 
     // Best effort: a smaller buffer only means that replies of a large burst may be lost.
     endpoint.SetSockOpt(SO_RCVBUF, &kReceiveBufferBytes, sizeof kReceiveBufferBytes, SOL_SOCKET);
-    return true;
+    return std::nullopt;
 }
 
 }  // namespace
@@ -68,10 +67,10 @@ void CConfigDlg::OnSearch()
     m_pUdpEndpoint->m_nSentCount = 0;
     m_pUdpEndpoint->m_nSendLength = 0;
 
-    if (!SetUpEndpoint(*m_pUdpEndpoint, m_network.localUdpPort, m_szMsg, sizeof m_szMsg)) {
+    if (const auto failure = SetUpEndpoint(*m_pUdpEndpoint, m_network.localUdpPort)) {
         delete m_pUdpEndpoint;
         m_pUdpEndpoint = nullptr;
-        AfxMessageBox(m_szMsg);
+        ReportFailure(failure->format, failure->error);
         return;
     }
 

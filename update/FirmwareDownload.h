@@ -1,0 +1,43 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "update/AnnouncedImage.h"
+#include "update/StatusFraming.h"
+
+/// The program's side of one firmware download without its connection: the header it opens
+/// with, which bytes may answer the device's image request, and what each status message
+/// means. It consumes received bytes and returns what to do; the caller sends and closes.
+class FirmwareDownload {
+public:
+    /// The 32-byte header announcing image; seed draws its random bytes.
+    static std::array<unsigned char, 32> Header(const std::vector<unsigned char>& image, std::uint32_t seed);
+
+    /// Bytes from the device. They are appended to replyText up to a zero byte among them,
+    /// and not at all once the text is longer than a status message (it can never frame one
+    /// again). When the text frames a request, a success or a failure, the text is emptied
+    /// and that step returned. After a success or failure every later byte is ignored.
+    StatusAction Receive(std::string& replyText, const char* data, std::size_t count);
+
+    /// The header went out for the image as it is now.
+    void Announce() { m_image.Announce(); }
+    /// The image is about to be replaced or dropped: the announced bytes are kept.
+    void KeepBeforeChange(std::vector<unsigned char>& image) { m_image.KeepBeforeChange(image); }
+    /// The bytes an image request is answered with: only what the header announced.
+    const std::vector<unsigned char>& ImageToSend(const std::vector<unsigned char>& image) const
+    {
+        return m_image.ToSend(image);
+    }
+    /// The image went out whole; true when it was the caller's own, which it now discards.
+    bool MarkImageSent() { return m_image.MarkSent(); }
+
+    bool Finished() const { return m_finished; }
+
+private:
+    AnnouncedImage m_image;
+    bool m_finished = false;
+};
