@@ -7,6 +7,7 @@
 #include "link/DeviceRecord.h"
 
 #include <chrono>
+#include <deque>
 #include <cstdint>
 #include <optional>
 #include <ostream>
@@ -19,6 +20,10 @@ struct FoundDevice {
     std::uint32_t from = 0;    // the reply's sender
     std::string interface;     // the adapter it came in on; empty when unknown
 };
+
+/// Devices in arrival order. A deque: thousands of replies grow it without moving what
+/// came before.
+using FoundDevices = std::deque<FoundDevice>;
 
 /// An accepted reply: a search reply carries its device, a save reply nothing.
 struct DeviceReply {

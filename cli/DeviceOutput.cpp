@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <iomanip>
 #include <optional>
 
 namespace {
@@ -66,38 +67,51 @@ std::string PrintableText(std::string_view text)
     return printable;
 }
 
-void WriteTable(std::ostream& out, const std::vector<FoundDevice>& devices)
+void WriteTable(std::ostream& out, const FoundDevices& devices)
 {
-    std::vector<Row> rows{kHeader};
-    for (Row& title : rows)
-        for (std::string& cell : title)
-            std::transform(cell.begin(), cell.end(), cell.begin(), [](unsigned char c) { return std::toupper(c); });
-    for (const FoundDevice& device : devices) {
+    // Two passes over the devices, the widths first, so no copy of the table is kept.
+    const auto tableRow = [](const FoundDevice& device) {
         Row row = RowOf(device, "-");
         row[5] = device.record.dhcp ? "on" : "off";
-        rows.push_back(std::move(row));
-    }
+        return row;
+    };
+    Row titles = kHeader;
+    for (std::string& title : titles)
+        std::transform(title.begin(), title.end(), title.begin(), [](unsigned char c) { return std::toupper(c); });
     std::array<std::size_t, kColumns> widths{};
-    for (const Row& row : rows)
+    const auto widen = [&](const Row& row) {
         for (std::size_t i = 0; i < kColumns; ++i)
             widths[i] = std::max(widths[i], row[i].size());
-    for (const Row& row : rows) {
-        std::string line;
+    };
+    widen(titles);
+    for (const FoundDevice& device : devices)
+        widen(tableRow(device));
+
+    std::string line;
+    const auto write = [&](const Row& row) {
+        line.clear();
         for (std::size_t i = 0; i < kColumns; ++i) {
             line += row[i];
             if (i + 1 < kColumns)
-                line += std::string(widths[i] - row[i].size() + 2, ' ');
+                line.append(widths[i] - row[i].size() + 2, ' ');
         }
-        out << line << '\n';
-    }
+        line += '\n';
+        out << line;
+    };
+    write(titles);
+    for (const FoundDevice& device : devices)
+        write(tableRow(device));
 }
 
-void WriteJson(std::ostream& out, const std::vector<FoundDevice>& devices)
+void WriteJson(std::ostream& out, const FoundDevices& devices)
 {
-    nlohmann::ordered_json list = nlohmann::ordered_json::array();
+    using Json = nlohmann::ordered_json;
+    Json list = Json::array();
+    list.get_ref<Json::array_t&>().reserve(devices.size());
     for (const FoundDevice& device : devices) {
         const DeviceRecord& record = device.record;
-        nlohmann::ordered_json entry;
+        Json entry = Json::object();
+        entry.get_ref<Json::object_t&>().reserve(kColumns);
         entry["mac"] = PrintableText(record.macText);
         entry["ip"] = DottedAddress(record.ip);
         entry["mask"] = DottedAddress(record.mask);
@@ -105,27 +119,29 @@ void WriteJson(std::ostream& out, const std::vector<FoundDevice>& devices)
         entry["port"] = record.port;
         entry["dhcp"] = record.dhcp;
         const auto version = VersionText(record);
-        entry["version"] = version ? nlohmann::ordered_json(*version) : nlohmann::ordered_json(nullptr);
+        entry["version"] = version ? Json(*version) : Json(nullptr);
         entry["from"] = DottedAddress(device.from);
         const auto interface = InterfaceText(device);
-        entry["interface"] = interface ? nlohmann::ordered_json(*interface) : nlohmann::ordered_json(nullptr);
+        entry["interface"] = interface ? Json(*interface) : Json(nullptr);
         list.push_back(std::move(entry));
     }
-    out << list.dump(2) << '\n';
+    out << std::setw(2) << list << '\n';
 }
 
-void WriteCsv(std::ostream& out, const std::vector<FoundDevice>& devices)
+void WriteCsv(std::ostream& out, const FoundDevices& devices)
 {
-    std::vector<Row> rows{kHeader};
-    for (const FoundDevice& device : devices)
-        rows.push_back(RowOf(device, ""));
-    for (const Row& row : rows) {
-        std::string line;
+    std::string line;
+    const auto write = [&](const Row& row) {
+        line.clear();
         for (std::size_t i = 0; i < kColumns; ++i) {
             if (i > 0)
                 line += ',';
             line += CsvField(row[i]);
         }
-        out << line << '\n';
-    }
+        line += '\n';
+        out << line;
+    };
+    write(kHeader);
+    for (const FoundDevice& device : devices)
+        write(RowOf(device, ""));
 }

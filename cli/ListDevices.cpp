@@ -12,11 +12,14 @@ int RunList(const ListCommand& command, const CliNetwork& network, std::ostream&
         return kExitNetwork;
 
     const auto deadline = DeadlineIn(command.timeoutSeconds);
-    std::vector<FoundDevice> devices;
+    FoundDevices devices;
     while (auto reply = link.NextReply(deadline)) {
         // A device that answers a search meant for another is not the one asked for.
-        if (reply->device && (!command.mac12 || IsDevice(reply->device->record, *command.mac12)))
+        if (reply->device && (!command.mac12 || IsDevice(reply->device->record, *command.mac12))) {
+            // The decoded fields are all that is printed; a burst of thousands keeps no raw copy.
+            std::string().swap(reply->device->record.text);
             devices.push_back(std::move(*reply->device));
+        }
     }
 
     switch (command.format) {

@@ -7,17 +7,72 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <cstring>
 
 namespace {
 
-// Room for the largest datagram, so a longer-than-usual reply is still read whole.
-constexpr std::size_t kBufferSize = 65536;
+constexpr std::size_t kBatchSize = 64;
+constexpr std::size_t kDatagramRoom = 2048;
 // Room for a burst of thousands of replies; the kernel caps it unless the tool may force it.
 constexpr int kSocketReceiveBuffer = 8 * 1024 * 1024;
 
 } // namespace
+
+struct UdpLink::Batch {
+    struct Slot {
+        char data[kDatagramRoom];
+        sockaddr_in from;
+        alignas(cmsghdr) unsigned char control[CMSG_SPACE(sizeof(in_pktinfo))];
+        iovec bytes;
+    };
+    std::array<Slot, kBatchSize> slots;
+    std::array<mmsghdr, kBatchSize> messages;
+    std::size_t filled = 0;
+    std::size_t next = 0;  // the first datagram not handed out yet
+
+    // Reads what has arrived, up to a batch; false when nothing had.
+    bool Fill(int fd)
+    {
+        for (std::size_t i = 0; i < kBatchSize; ++i) {
+            Slot& slot = slots[i];
+            slot.bytes = {slot.data, sizeof slot.data};
+            messages[i] = {};
+            msghdr& message = messages[i].msg_hdr;
+            message.msg_name = &slot.from;
+            message.msg_namelen = sizeof slot.from;
+            message.msg_iov = &slot.bytes;
+            message.msg_iovlen = 1;
+            message.msg_control = slot.control;
+            message.msg_controllen = sizeof slot.control;
+        }
+        const int received = ::recvmmsg(fd, messages.data(), kBatchSize, 0, nullptr);
+        filled = received > 0 ? static_cast<std::size_t>(received) : 0;
+        next = 0;
+        return filled > 0;
+    }
+
+    LinkDatagram Take()
+    {
+        const std::size_t i = next++;
+        msghdr& message = messages[i].msg_hdr;
+        LinkDatagram datagram;
+        datagram.data = slots[i].data;
+        datagram.size = messages[i].msg_len;
+        datagram.from = ntohl(slots[i].from.sin_addr.s_addr);
+        for (cmsghdr* header = CMSG_FIRSTHDR(&message); header != nullptr; header = CMSG_NXTHDR(&message, header)) {
+            if (header->cmsg_level == IPPROTO_IP && header->cmsg_type == IP_PKTINFO) {
+                in_pktinfo info{};
+                std::memcpy(&info, CMSG_DATA(header), sizeof info);
+                datagram.interfaceIndex = info.ipi_ifindex;
+            }
+        }
+        return datagram;
+    }
+};
+
+UdpLink::UdpLink() : m_batch(std::make_unique<Batch>()) {}
 
 UdpLink::~UdpLink()
 {
@@ -43,44 +98,20 @@ int UdpLink::Open(unsigned localPort)
     address.sin_addr.s_addr = htonl(INADDR_ANY);
     if (::bind(m_fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
         return errno;
-    m_buffer.resize(kBufferSize);
     return 0;
 }
 
 std::optional<LinkDatagram> UdpLink::ReceiveNow()
 {
-    sockaddr_in from{};
-    iovec bytes{m_buffer.data(), m_buffer.size()};
-    alignas(cmsghdr) unsigned char control[CMSG_SPACE(sizeof(in_pktinfo))];
-    msghdr message{};
-    message.msg_name = &from;
-    message.msg_namelen = sizeof from;
-    message.msg_iov = &bytes;
-    message.msg_iovlen = 1;
-    message.msg_control = control;
-    message.msg_controllen = sizeof control;
-    const ssize_t received = ::recvmsg(m_fd, &message, 0);
-    if (received < 0)
+    if (m_batch->next == m_batch->filled && !m_batch->Fill(m_fd))
         return std::nullopt;
-
-    LinkDatagram datagram;
-    datagram.data = m_buffer.data();
-    datagram.size = static_cast<std::size_t>(received);
-    datagram.from = ntohl(from.sin_addr.s_addr);
-    for (cmsghdr* header = CMSG_FIRSTHDR(&message); header != nullptr; header = CMSG_NXTHDR(&message, header)) {
-        if (header->cmsg_level == IPPROTO_IP && header->cmsg_type == IP_PKTINFO) {
-            in_pktinfo info{};
-            std::memcpy(&info, CMSG_DATA(header), sizeof info);
-            datagram.interfaceIndex = info.ipi_ifindex;
-        }
-    }
-    return datagram;
+    return m_batch->Take();
 }
 
 std::optional<LinkDatagram> UdpLink::Receive(std::chrono::steady_clock::time_point deadline)
 {
     using namespace std::chrono;
-    // The deadline is looked at before every read, so a flood cannot stretch the wait.
+    // The deadline is looked at before every datagram, so a flood cannot stretch the wait.
     for (;;) {
         const auto left = ceil<milliseconds>(deadline - steady_clock::now()).count();
         if (left <= 0)

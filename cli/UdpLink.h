@@ -4,14 +4,15 @@
 // adapter each datagram came in.
 
 #include <chrono>
+#include <memory>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <unordered_map>
-#include <vector>
 
-/// One received datagram; data stays valid until the next Receive.
+/// One received datagram; data stays valid until the next Receive. A datagram longer than
+/// 2048 bytes is cut there: nothing past a reply's 128th byte is read.
 struct LinkDatagram {
     const char* data = nullptr;
     std::size_t size = 0;
@@ -21,7 +22,7 @@ struct LinkDatagram {
 
 class UdpLink {
 public:
-    UdpLink() = default;
+    UdpLink();
     ~UdpLink();
     UdpLink(const UdpLink&) = delete;
     UdpLink& operator=(const UdpLink&) = delete;
@@ -41,9 +42,12 @@ public:
     const std::string& InterfaceName(int index);
 
 private:
+    struct Batch;
+
     std::optional<LinkDatagram> ReceiveNow();
 
     int m_fd = -1;
-    std::vector<char> m_buffer;
+    // A burst is read many datagrams to a system call.
+    std::unique_ptr<Batch> m_batch;
     std::unordered_map<int, std::string> m_names;
 };
