@@ -36,7 +36,14 @@ std::optional<DeviceRecord> AcceptSearchReply(const char* data, std::size_t leng
     return AcceptReply(data, length).record;
 }
 
+std::uint32_t PortToSave(std::uint32_t requested, std::uint16_t devicePort)
+{
+    constexpr std::uint32_t kLargestPort = 0xFFFF;
+    return requested <= kLargestPort ? requested : devicePort;
+}
+
 std::string BuildSaveRequest(const DeviceRecord& device, const DeviceEdit& edit, std::uint32_t seed)
 {
-    return BuildSaveRequest(device.macText, edit.ip, edit.mask, edit.gateway, edit.port, edit.dhcp, seed);
+    return BuildSaveRequest(device.macText, edit.ip, edit.mask, edit.gateway, PortToSave(edit.port, device.port),
+                            edit.dhcp, seed);
 }

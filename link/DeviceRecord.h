@@ -48,5 +48,9 @@ struct DeviceEdit {
     int dhcp = 0;  // 1 = on
 };
 
-/// The save request for device with the edited fields.
+/// The port a save request carries: the requested one when it fits the port field,
+/// otherwise the device's own, so a value that does not fit never reaches the device.
+std::uint32_t PortToSave(std::uint32_t requested, std::uint16_t devicePort);
+
+/// The save request for device with the edited fields (the port as PortToSave gives it).
 std::string BuildSaveRequest(const DeviceRecord& device, const DeviceEdit& edit, std::uint32_t seed);

@@ -1,7 +1,6 @@
 // Firmware image selection: Browse and the one-read load of the chosen file.
 #include "ui/CConfigDlg.h"
 
-#include <climits>
 #include <cstdio>
 #include <new>
 
@@ -9,6 +8,7 @@
 #include "platform/toolkit/CFileDialog.h"
 #include "platform/toolkit/MessageBox.h"
 #include "ui/CUpdateSocket.h"
+#include "update/FirmwareDownload.h"
 #include "update/ImageName.h"
 
 namespace {
@@ -16,9 +16,6 @@ namespace {
 constexpr const char kImageFilter[] = "Binary File (*.bin)|*.bin|All Files (*.*)|*.*||";
 constexpr const char kCantOpen[] = "Can't Open File !";
 constexpr const char kWarning[] = "Warning";
-
-// The image goes out in one send, whose length is a signed int.
-constexpr std::uint64_t kMaxImageSize = INT_MAX;
 
 }  // namespace
 

@@ -2,13 +2,11 @@
 #include "ui/CConfigDlg.h"
 
 #include "ui/CUdpAsySk.h"
-#include "link/Datagram.h"
+#include "link/DeviceRecord.h"
 #include "platform/GetTickCount.h"
 #include "platform/toolkit/MessageBox.h"
 
 namespace {
-
-constexpr UINT kLargestPort = 0xFFFF;
 
 // The device-list entry of the saved device, found by its MAC text: the selected entry when
 // it is one, otherwise the last one (where an earlier reply put it); LB_ERR when none is.
@@ -54,9 +52,8 @@ void CConfigDlg::OnSave()
     m_ctlMask.GetAddress(mask);
     m_ctlGateway.GetAddress(gateway);
 
-    // A port that failed validation can stand in the dialog; one that does not fit the
-    // port field must not reach the device, which keeps its own port instead.
-    const UINT port = m_nPort <= kLargestPort ? m_nPort : PortFieldOf(record).value_or(0);
+    // A port that failed validation can stand in the dialog.
+    const UINT port = PortToSave(m_nPort, PortFieldOf(record).value_or(0));
 
     m_strEditedRecord = PatchRecordAddresses(record, ip, mask, gateway).value_or(record);
     m_strOutgoing = BuildSaveRequest(macText, ip, mask, gateway, port, m_nUseDhcp, seed);

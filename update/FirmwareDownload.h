@@ -9,6 +9,10 @@
 #include "update/AnnouncedImage.h"
 #include "update/StatusFraming.h"
 
+/// The largest image a download sends: its length must fit the header's eight hex digits
+/// and one send's count.
+inline constexpr std::uint64_t kMaxImageSize = 0x7FFFFFFF;
+
 /// The program's side of one firmware download without its connection: the header it opens
 /// with, which bytes may answer the device's image request, and what each status message
 /// means. It consumes received bytes and returns what to do; the caller sends and closes.

@@ -171,6 +171,9 @@ TEST(BuildSaveRequest, FromTheRecordWithTheEditedFields)
         {"dhcp_off", {Ipv4(192, 168, 0, 1), Ipv4(255, 255, 255, 0), Ipv4(192, 168, 0, 254), 4001, 0}, 4001, false},
         {"dhcp_on", {Ipv4(172, 16, 1, 2), Ipv4(255, 255, 0, 0), Ipv4(172, 16, 0, 1), 50000, 1}, 50000, true},
         {"dhcp_not_exactly_1", {0, 0, 0, 1024, 2}, 1024, false},
+        {"largest_port", {0, 0, 0, 65535, 0}, 65535, false},
+        // A port the field cannot hold keeps the device's own instead of its low 16 bits.
+        {"port_too_large", {0, 0, 0, 65536 + 4001, 0}, 9100, false},
     };
     for (const EditCase& c : cases) {
         SCOPED_TRACE(c.name);
