@@ -8,6 +8,7 @@ scripts/install-deps.sh
 rm -rf build
 scripts/build.sh build
 ctest --test-dir build --output-on-failure -j 2
+scripts/package-check.sh build
 
 # Any sanitizer finding ends its test with an error. Leaks inside system libraries
 # only are suppressed (tests/sanitizers/lsan.supp says which and why).
