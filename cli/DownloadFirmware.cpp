@@ -12,7 +12,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <optional>
 
 namespace {
@@ -35,14 +34,26 @@ std::optional<std::vector<unsigned char>> LoadImage(const std::string& path, std
         err << "lanvista-cli: \"" << path << "\" is a folder, not a firmware image\n";
         return std::nullopt;
     }
+    const std::uintmax_t size = std::filesystem::file_size(full, error);
+    if (error) {
+        err << "lanvista-cli: cannot open \"" << path << "\": " << error.message() << '\n';
+        return std::nullopt;
+    }
+    if (size > kMaxImageSize) {
+        err << "lanvista-cli: \"" << path << "\" is too large to load: " << size << " bytes (at most "
+            << kMaxImageSize << ")\n";
+        return std::nullopt;
+    }
     std::ifstream file(full, std::ios::binary);
     if (!file) {
         err << "lanvista-cli: cannot open \"" << path << "\": " << std::strerror(errno) << '\n';
         return std::nullopt;
     }
-    std::vector<unsigned char> image{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    if (file.bad()) {
-        err << "lanvista-cli: cannot read \"" << path << "\"\n";
+    std::vector<unsigned char> image(static_cast<std::size_t>(size));
+    file.read(reinterpret_cast<char*>(image.data()), static_cast<std::streamsize>(image.size()));
+    // A file that shrank since its size was read is refused rather than sent cut short.
+    if (file.gcount() != static_cast<std::streamsize>(image.size())) {
+        err << "lanvista-cli: cannot read the whole of \"" << path << "\"\n";
         return std::nullopt;
     }
     if (image.empty()) {

@@ -4,6 +4,7 @@
 #include "cli/ExitCode.h"
 #include "tests/cli/CliRun.h"
 #include "tests/devsim/DevsimProcess.h"
+#include "update/FirmwareDownload.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -212,7 +213,7 @@ TEST(UpdateImageName, JudgesARelativeNameByItsFullPath)
     EXPECT_EQ(inFw.exitCode, kExitImage) << inFw.err;
 }
 
-TEST(UpdateImageFile, MissingOrEmptyIsRefusedBeforeConnecting)
+TEST(UpdateImageFile, MissingEmptyOrTooLargeIsRefusedBeforeConnecting)
 {
     SilentListener device;
     const ImageFolder folder;
@@ -223,6 +224,13 @@ TEST(UpdateImageFile, MissingOrEmptyIsRefusedBeforeConnecting)
     const CliRun empty = Update(folder.Write("Brimnet_v0.bin", 0), LoopbackNetwork(0, device.port()));
     EXPECT_EQ(empty.exitCode, kExitImage);
     EXPECT_NE(empty.err.find("is empty"), std::string::npos) << empty.err;
+
+    // Sparse: one byte past what a header's length field and one send can carry.
+    const std::string huge = folder.Write("Brimnet_v8.bin", 0);
+    fs::resize_file(huge, kMaxImageSize + 1);
+    const CliRun tooLarge = Update(huge, LoopbackNetwork(0, device.port()));
+    EXPECT_EQ(tooLarge.exitCode, kExitImage);
+    EXPECT_NE(tooLarge.err.find("too large"), std::string::npos) << tooLarge.err;
     EXPECT_FALSE(device.connectionWaiting());
 }
 
