@@ -2,6 +2,7 @@
 
 #include "platform/toolkit/ControlWindow.h"
 #include "platform/toolkit/DialogWidget.h"
+#include "platform/toolkit/GroupBoxWidget.h"
 #include "platform/toolkit/IpAddressWidget.h"
 #include "platform/toolkit/LineEdit.h"
 #include "platform/toolkit/ListBoxWidget.h"
@@ -13,7 +14,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontMetrics>
-#include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -69,7 +69,7 @@ QWidget* CreateCheckBox(const DialogControlTemplate& control, QWidget* parent)
 
 QWidget* CreateGroupBox(const DialogControlTemplate& control, QWidget* parent)
 {
-    auto* group = new QGroupBox(FromUtf8(control.text), parent);
+    auto* group = new GroupBoxWidget(FromUtf8(control.text), Has(control.exStyle, WS_EX_RIGHT), parent);
     // A plain frame: the controls drawn inside it take the mouse.
     group->setAttribute(Qt::WA_TransparentForMouseEvents);
     return group;
@@ -214,7 +214,9 @@ DialogWidget* BuildDialogWindow(const DialogTemplate& dialog, CDialog* owner, QW
 {
     auto* window = new DialogWidget(owner, parent);
     window->setObjectName(QStringLiteral("dialog%1").arg(dialog.id));
-    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint;
+    // A dialog shown on the taskbar is an ordinary top-level window to the desktop; the others
+    // stay dialogs, which the desktop may keep off its taskbar and window list.
+    Qt::WindowFlags flags = (Has(dialog.exStyle, WS_EX_APPWINDOW) ? Qt::Window : Qt::Dialog) | Qt::CustomizeWindowHint;
     if (Has(dialog.style, WS_CAPTION))
         flags |= Qt::WindowTitleHint;
     if (Has(dialog.style, WS_SYSMENU))

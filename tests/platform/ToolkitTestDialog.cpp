@@ -68,12 +68,29 @@ const DialogTemplate kBoxTemplate{
     kBoxControls,
 };
 
+// Two group boxes alike but for the right-aligned extended style.
+const DialogControlTemplate kGroupControls[] = {
+    {ControlKind::GroupBox, IDC_STATIC, "leftGroup", "Left", 4, 4, 192, 24, kChild | BS_GROUPBOX, 0},
+    {ControlKind::GroupBox, IDC_STATIC, "rightGroup", "Right", 4, 32, 192, 24, kChild | BS_GROUPBOX, WS_EX_RIGHT},
+};
+
+const DialogTemplate kGroupsTemplate{
+    static_cast<int>(kGroupsDialog),
+    "Groups",
+    0, 0, 200, 60,
+    DS_MODALFRAME | DS_SETFONT | WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU,
+    0,
+    "Lucida Console", 9,
+    kGroupControls,
+};
+
 } // namespace
 
 void RegisterTestResources()
 {
     ResourceTable::AddDialog(kControlsTemplate);
     ResourceTable::AddDialog(kBoxTemplate);
+    ResourceTable::AddDialog(kGroupsTemplate);
 }
 
 BEGIN_MESSAGE_MAP(TestDialog, CDialog)

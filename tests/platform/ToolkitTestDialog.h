@@ -24,6 +24,7 @@ namespace toolkit_test {
 // Template ids.
 constexpr UINT kControlsDialog = 9001;
 constexpr UINT kBoxDialog = 9002;
+constexpr UINT kGroupsDialog = 9003;
 
 // Control ids of kControlsDialog.
 enum : int {

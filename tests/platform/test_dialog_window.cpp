@@ -219,6 +219,23 @@ TEST_F(TemplateWindow, ControlsSitAtTheirDialogUnitRectangles)
     EXPECT_NEAR(metrics.horizontalAdvance(QString(15, QLatin1Char('M'))), name->width(), 15);
 }
 
+// The taskbar style makes an ordinary top-level window, which the desktop lists; without it
+// the window is a dialog, which a desktop may keep off its taskbar.
+TEST(DialogWindowKind, ShownOnTheTaskbarOnlyWithTheTemplatesStyle)
+{
+    const std::pair<UINT, Qt::WindowType> cases[] = {
+        {kControlsDialog, Qt::Window},
+        {kBoxDialog, Qt::Dialog},
+    };
+    for (const auto& [id, kind] : cases) {
+        TestDialog dialog(id);
+        ASSERT_TRUE(dialog.Open());
+        EXPECT_EQ(dialog.Window()->windowType(), kind) << "template " << id;
+        EXPECT_TRUE(dialog.Window()->isWindow());
+        EXPECT_FALSE(dialog.Window()->windowFlags() & Qt::WindowMinMaxButtonsHint) << "template " << id;
+    }
+}
+
 struct FontCase {
     UINT dialog;
     const char* face;

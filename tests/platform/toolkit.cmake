@@ -5,7 +5,7 @@ add_library(lanvista_toolkit_testdialog STATIC
 )
 target_link_libraries(lanvista_toolkit_testdialog PUBLIC lanvista_testsupport Qt6::Test)
 
-foreach(name data_exchange edit_control list_controls ip_address_control key_filter system_menu dialog_window message_box file_dialog paint_icon)
+foreach(name data_exchange edit_control list_controls ip_address_control key_filter system_menu dialog_window group_box message_box file_dialog paint_icon)
   lanvista_add_test(test_toolkit_${name} GUI
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_${name}.cpp
     LIBS lanvista_toolkit_testdialog)
