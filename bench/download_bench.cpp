@@ -1,6 +1,7 @@
 // One firmware download by the dialog's own code, timed and measured: Browse loads the
 // image, Start Update sends it to the device on 127.0.0.1, the verdict box ends the run.
-// Prints one line: load, start and rest in ms, total ms, idle and peak memory in KiB.
+// Prints one line: load, start and rest in ms, total ms, the page faults the load took,
+// idle and peak memory in KiB.
 //
 //   bench_download <image path> <device download port>
 #include <QAbstractButton>
@@ -13,6 +14,7 @@
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <sys/resource.h>
 
 #include "platform/toolkit/CFileDialog.h"
 #include "platform/toolkit/CWinApp.h"
@@ -37,6 +39,13 @@ long MemoryKiB(const std::string& field)
         if (line.rfind(field + ":", 0) == 0)
             return std::stol(line.substr(field.size() + 1));
     return -1;
+}
+
+long MinorFaults()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_minflt;
 }
 
 void Click(QWidget* window, const char* name)
@@ -83,9 +92,11 @@ int main(int argc, char** argv)
 
     const long idleKiB = MemoryKiB("VmHWM");
     QElapsedTimer clock;
+    const long faultsBefore = MinorFaults();
     clock.start();
     Click(window, "browseButton");
     const qint64 loaded = clock.nsecsElapsed();
+    const long loadFaults = MinorFaults() - faultsBefore;
     if (!verdict.empty() || dlg.m_nImageLength == 0) {
         std::fprintf(stderr, "load failed: %s\n", verdict.c_str());
         return 1;
@@ -102,8 +113,9 @@ int main(int argc, char** argv)
     SetFileDialogHook({});
     dlg.DestroyWindow();
 
-    std::printf("load_ms=%.2f start_ms=%.2f rest_ms=%.2f total_ms=%.2f idle_kib=%ld peak_kib=%ld verdict=\"%s\"\n",
-                loaded / 1e6, (started - loaded) / 1e6, (ended - started) / 1e6, ended / 1e6, idleKiB, peakKiB,
-                verdict.c_str());
+    std::printf("load_ms=%.2f start_ms=%.2f rest_ms=%.2f total_ms=%.2f load_faults=%ld idle_kib=%ld peak_kib=%ld "
+                "verdict=\"%s\"\n",
+                loaded / 1e6, (started - loaded) / 1e6, (ended - started) / 1e6, ended / 1e6, loadFaults, idleKiB,
+                peakKiB, verdict.c_str());
     return verdict == "Success Program Download!" ? 0 : 1;
 }

@@ -76,8 +76,8 @@ socat_once() {
 
 field() { sed -n "s/.*$2=\([0-9.]*\).*/\1/p" "$1" | median; }
 
-printf '%-6s %-8s %8s %8s %8s %9s %9s %6s %9s %9s %s\n' \
-  image device load_ms start_ms rest_ms total_ms socat_ms ratio idle_kib peak_kib "peak over idle"
+printf '%-6s %-8s %8s %11s %8s %8s %9s %9s %6s %9s %9s %s\n' \
+  image device load_ms load_faults start_ms rest_ms total_ms socat_ms ratio idle_kib peak_kib "peak over idle"
 status=0
 for mib in 1 64; do
   file="$work/Brimnet_v${mib}M.bin"
@@ -106,8 +106,8 @@ for mib in 1 64; do
     peak=$(sed -n 's/.*peak_kib=\([0-9]*\).*/\1/p' "$runs_file" | sort -g | tail -n1)
     ratio=$(awk -v a="$total" -v b="$socat_ms" 'BEGIN { printf "%.2f", a / b }')
     over=$((peak - ${idle%.*}))
-    printf '%-6s %-8s %8s %8s %8s %9s %9s %6s %9s %9s %s\n' "${mib}MiB" "$device" \
-      "$(field "$runs_file" load_ms)" "$(field "$runs_file" start_ms)" "$(field "$runs_file" rest_ms)" \
+    printf '%-6s %-8s %8s %11s %8s %8s %9s %9s %6s %9s %9s %s\n' "${mib}MiB" "$device" \
+      "$(field "$runs_file" load_ms)" "$(field "$runs_file" load_faults)" "$(field "$runs_file" start_ms)" "$(field "$runs_file" rest_ms)" \
       "$total" "$socat_ms" "$ratio" "$idle" "$peak" "$over KiB (image $((mib * 1024)) KiB)"
     [[ $device == devsim ]] || continue
     if ! awk -v r="$ratio" 'BEGIN { exit !(r <= 1.2) }'; then
