@@ -20,6 +20,12 @@ constexpr qint64 kSlowPiece = 512;
 constexpr int kSlowIntervalMs = 10;
 // Keeps the kernel from buffering the image behind the slow reader's back.
 constexpr int kSlowReceiveBuffer = 4096;
+// The most the socket takes from the kernel at a time while an image comes in: one chunk
+// its buffer reuses, instead of a fresh allocation of whatever the kernel holds.
+constexpr qint64 kImageReadChunk = 1 << 20;
+// The image buffer is sized for the announced length up to this much at once; a larger
+// announcement grows it as the bytes come, so a header alone cannot claim gigabytes.
+constexpr qint64 kMaxImageReserve = qint64{256} << 20;
 
 QString CodeText(unsigned char code)
 {
@@ -140,8 +146,11 @@ void DownloadSession::AskForImage()
 void DownloadSession::BeginImage()
 {
     m_stage = Stage::Image;
+    m_image.reserve(std::min<qint64>(m_announced.imageLength, kMaxImageReserve));
     if (m_faults.slowReader)
         m_slowTimer.start();
+    else
+        m_socket->setReadBufferSize(kImageReadChunk);
     ReadImage(m_faults.slowReader ? kSlowPiece : m_socket->bytesAvailable());
 }
 
@@ -152,8 +161,13 @@ void DownloadSession::ReadImage(qint64 maxBytes)
     const bool stopHalfway = m_faults.closeMidTransfer || m_faults.reset;
     const qint64 target = stopHalfway ? m_announced.imageLength / 2 : m_announced.imageLength;
     const qint64 wanted = std::min(target - m_image.size(), maxBytes);
-    if (wanted > 0)
-        m_image += m_socket->read(wanted);
+    if (wanted > 0) {
+        // Straight into the image's own buffer: no piece is copied twice.
+        const qsizetype have = m_image.size();
+        m_image.resize(have + wanted);
+        const qint64 got = m_socket->read(m_image.data() + have, wanted);
+        m_image.resize(have + std::max<qint64>(got, 0));
+    }
     if (m_image.size() < target)
         return;
     if (m_faults.closeMidTransfer) {
