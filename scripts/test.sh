@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds from nothing and runs every test: the normal build,
-# the whole suite again under AddressSanitizer, UndefinedBehaviorSanitizer and
-# LeakSanitizer, then a short run of each fuzz target.
+# Installs what is missing, builds from nothing and runs every test: the normal build, its
+# Debian package built, checked, installed and removed again, the whole suite again under
+# AddressSanitizer, UndefinedBehaviorSanitizer and LeakSanitizer, then a short run of each
+# fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
