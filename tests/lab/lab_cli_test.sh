@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# lanvista-cli in the lab's PC namespace with its built-in ports and a real limited
+# broadcast: list finds the devices behind both adapters (the default route on a third one
+# without devices), --interface narrows to one, set changes a device and reads it back,
+# update gets each device's verdict.
+#   lab_cli_test.sh LANVISTA_CLI    (run by lab/lab.sh --wan --second N --run)
+set -uo pipefail
+cli=$1
+scratch=$(mktemp -d)
+trap 'rm -rf -- "$scratch"' EXIT
+
+failures=0
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+
+# Runs the tool; its stdout lands in $scratch/out, stderr in $scratch/err, status in $status.
+run() {
+  status=0
+  "$cli" "$@" >"$scratch/out" 2>"$scratch/err" || status=$?
+}
+
+count_of() { grep -c "$1" "$scratch/out"; }
+
+expected=$((LANVISTA_LAB_DEVICES + 1 + LANVISTA_LAB_SECOND_DEVICES))
+
+run list --json --timeout 1
+[[ $status -eq 0 ]] || fail "list exited $status: $(cat "$scratch/err")"
+[[ $(count_of '"mac":') -eq $expected ]] || fail "list found $(count_of '"mac":') of $expected devices"
+[[ $(count_of '"interface": "lvpc"') -eq $((LANVISTA_LAB_DEVICES + 1)) ]] ||
+  fail "replies on lvpc: $(count_of '"interface": "lvpc"')"
+[[ $(count_of '"interface": "lvpc2"') -eq $LANVISTA_LAB_SECOND_DEVICES ]] ||
+  fail "replies on lvpc2: $(count_of '"interface": "lvpc2"')"
+
+run list --json --timeout 1 --interface lvpc2
+[[ $status -eq 0 && $(count_of '"mac":') -eq $LANVISTA_LAB_SECOND_DEVICES ]] ||
+  fail "list on lvpc2 alone: status $status, $(count_of '"mac":') devices"
+
+run list --json --timeout 1 --interface lvwan
+[[ $status -eq 0 && $(count_of '"mac":') -eq 0 ]] || fail "list on lvwan: status $status, $(cat "$scratch/out")"
+
+run set "$LANVISTA_LAB_SECOND_FIRST_MAC" --port 4001 --gateway 10.213.79.254
+[[ $status -eq 0 ]] || fail "set exited $status: $(cat "$scratch/err")"
+run list --json --timeout 1 --mac "$LANVISTA_LAB_SECOND_FIRST_MAC"
+grep -q '"port": 4001' "$scratch/out" && grep -q '"gateway": "10.213.79.254"' "$scratch/out" ||
+  fail "the saved device reports $(cat "$scratch/out")"
+
+mkdir "$scratch/fw"
+image=$scratch/fw/Brimnet_v3.08.bin
+head -c 300000 /dev/urandom >"$image"
+run update "$LANVISTA_LAB_FIRST_IP" "$image" --timeout 20
+[[ $status -eq 0 ]] || fail "update of $LANVISTA_LAB_FIRST_IP exited $status: $(cat "$scratch/err")"
+run update "$LANVISTA_LAB_NAK_IP" "$image" --timeout 20
+[[ $status -eq 1 ]] && grep -q "the device reported failure" "$scratch/err" ||
+  fail "update of the NAK device exited $status: $(cat "$scratch/err")"
+
+[[ $failures -eq 0 ]] || exit 1
+echo "lanvista-cli in the lab: $expected devices listed, set and update checked"
