@@ -53,6 +53,10 @@ void CConfigDlg::OnBrowse()
     bool allocated = size <= kMaxImageSize;
     if (allocated) {
         try {
+            // Made resident in one call before the zero-fill and the read touch it, instead
+            // of one page fault per page.
+            m_firmwareImage.reserve(static_cast<std::size_t>(size));
+            PrefaultBuffer(m_firmwareImage.data(), static_cast<std::size_t>(size));
             m_firmwareImage.resize(static_cast<std::size_t>(size));
         } catch (const std::bad_alloc&) {
             allocated = false;

@@ -58,6 +58,38 @@ TEST(ImageLoad, ShorterSecondFileLeavesNothingOfTheFirst)
 
 namespace {
 
+// Around page boundaries and large enough for a buffer of its own mapping.
+const qsizetype kSnapshotSizes[] = {1, 4095, 4097, (3 << 20) + 7};
+
+}  // namespace
+
+// The image is a copy taken at load time: a file rewritten or cut short afterwards changes
+// nothing of it.
+TEST(ImageLoad, LaterChangesToTheFileLeaveTheImage)
+{
+    for (const qsizetype size : kSnapshotSizes) {
+        SCOPED_TRACE(size);
+        DialogFixture f;
+        FileDialogRecorder files;
+        ImageFolder folder;
+        const QByteArray original = FirmwareBytes(size, 21);
+        const std::string path = folder.Write("Brimnet_v1.bin", original);
+        Browse(f, files, path);
+        ASSERT_EQ(LoadedImage(f.dialog()), original);
+
+        QFile file(QString::fromStdString(path));
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_EQ(file.write(FirmwareBytes(size, 22)), size);
+        ASSERT_TRUE(file.flush());
+        EXPECT_EQ(LoadedImage(f.dialog()), original);
+        ASSERT_TRUE(file.resize(size / 2));
+        file.close();
+        EXPECT_EQ(LoadedImage(f.dialog()), original);
+    }
+}
+
+namespace {
+
 // A file whose size promises more than a read delivers: sysfs reports a page for its
 // attribute files. Reached through a link whose name passes the name rules.
 std::string ShortReadSource()
