@@ -2,21 +2,15 @@
 // lanvista-cli as a function: the executable's main() calls it with the built-in network
 // settings; tests and the benchmark call it with loopback ones.
 
-#include "link/DevicePorts.h"
+#include "link/NetworkSettings.h"
 
 #include <ostream>
 #include <string>
 #include <vector>
 
-/// Where the tool's datagrams and downloads go. The defaults are the devices' own ports and
-/// the limited broadcast, sent once per adapter; a test gives an ephemeral local port and
-/// devsim's address instead. Never a user option.
-struct CliNetwork {
-    unsigned localUdpPort = kDeviceUdpPort;
-    std::string udpDestination = kLimitedBroadcast;
-    unsigned remoteUdpPort = kDeviceUdpPort;
-    unsigned downloadPort = kDeviceDownloadPort;
-};
+/// Where the tool's datagrams and downloads go, as for the dialog: the built-in settings
+/// send once per adapter; a test gives an ephemeral local port and devsim's address instead.
+using CliNetwork = NetworkSettings;
 
 /// Runs one command line (arguments without the program name); JSON, CSV and the table go
 /// to out, every message to err. errIsTerminal: err is shown to a person, so update may draw

@@ -11,7 +11,7 @@
 #include "platform/toolkit/CIPAddressCtrl.h"
 #include "platform/toolkit/CListBox.h"
 #include "ui/DownloadOwner.h"
-#include "ui/NetworkSettings.h"
+#include "link/NetworkSettings.h"
 #include "ui/UdpEndpointOwner.h"
 
 class CUdpAsySk;

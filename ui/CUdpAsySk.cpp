@@ -2,7 +2,7 @@
 
 #include "link/DeviceRecord.h"
 #include "platform/OutputDebugString.h"
-#include "ui/NetworkSettings.h"
+#include "link/NetworkSettings.h"
 #include "ui/UdpEndpointOwner.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "ui/CConfigDlg.h"
-#include "ui/NetworkSettings.h"
+#include "link/NetworkSettings.h"
 
 class QWidget;
 

@@ -8,7 +8,7 @@
 
 #include "DialogFixture.h"
 #include "tests/support/FileDialogRecorder.h"
-#include "ui/NetworkSettings.h"
+#include "link/NetworkSettings.h"
 
 /// Files in a temporary folder for Browse to load. The folder's own path carries neither
 /// of the firmware name markers, so only the names the tests choose decide.

@@ -4,7 +4,8 @@
 
 #include "link/DevicePorts.h"
 
-// Where the dialog talks to the devices. Only tests change these, to run on loopback ports.
+// Where a program talks to the devices: the devices' own ports and the limited broadcast.
+// Only tests change these, to run on loopback ports; never a user option.
 struct NetworkSettings {
     unsigned localUdpPort = kDeviceUdpPort;
     std::string udpDestination = kLimitedBroadcast;
