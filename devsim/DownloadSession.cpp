@@ -2,16 +2,15 @@
 
 #include "devsim/Log.h"
 #include "link/Crc.h"
+#include "platform/MemoryAdvice.h"
 #include "update/StatusFraming.h"
 
 #include <QRandomGenerator>
 #include <QTcpSocket>
 
-#include <sys/mman.h>
 #include <sys/socket.h>
 
 #include <algorithm>
-#include <cstdint>
 
 namespace {
 
@@ -28,18 +27,6 @@ constexpr qint64 kImageReadChunk = 1 << 20;
 // The image buffer is sized for the announced length up to this much at once; a larger
 // announcement grows it as the bytes come, so a header alone cannot claim gigabytes.
 constexpr qint64 kMaxImageReserve = qint64{256} << 20;
-
-// Huge pages for the image buffer where the system allows: without them a 64 MiB image
-// costs the simulator a page fault for each of its 16,384 pages as the bytes come in.
-void AdviseHugePages(char* data, qsizetype size)
-{
-    constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
-    const auto start = reinterpret_cast<std::uintptr_t>(data);
-    const auto begin = (start + kHugePage - 1) & ~(kHugePage - 1);
-    const auto end = (start + static_cast<std::uintptr_t>(size)) & ~(kHugePage - 1);
-    if (begin < end)
-        ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-}
 
 QString CodeText(unsigned char code)
 {
@@ -161,7 +148,8 @@ void DownloadSession::BeginImage()
 {
     m_stage = Stage::Image;
     m_image.reserve(std::min<qint64>(m_announced.imageLength, kMaxImageReserve));
-    AdviseHugePages(m_image.data(), m_image.capacity());
+    // Without huge pages a 64 MiB image costs a page fault for each of its 16,384 pages.
+    AdviseHugePages(m_image.data(), static_cast<std::size_t>(m_image.capacity()));
     if (m_faults.slowReader)
         m_slowTimer.start();
     else

@@ -1,9 +1,7 @@
 #include "platform/CFile.h"
 
 #include <cerrno>
-#include <cstdint>
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -61,22 +59,3 @@ void CFile::Close()
     }
 }
 
-void PrefaultBuffer(void* buffer, std::size_t size)
-{
-    if (buffer == nullptr || size == 0)
-        return;
-    const auto start = reinterpret_cast<std::uintptr_t>(buffer);
-    const auto end = start + size;
-    // The whole 2 MiB blocks inside the buffer may take huge pages: one fault and one
-    // clearing per block instead of 512. Only the buffer's own blocks, never a neighbour's.
-    constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
-    const auto hugeBegin = (start + kHugePage - 1) & ~(kHugePage - 1);
-    const auto hugeEnd = end & ~(kHugePage - 1);
-    if (hugeBegin < hugeEnd)
-        ::madvise(reinterpret_cast<void*>(hugeBegin), hugeEnd - hugeBegin, MADV_HUGEPAGE);
-    // madvise takes whole pages; the pages the buffer shares with its neighbours are only
-    // made resident, their bytes stay as they are. A kernel older than 5.14 refuses it.
-    const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
-    const auto first = start & ~(page - 1);
-    ::madvise(reinterpret_cast<void*>(first), end - first, MADV_POPULATE_WRITE);
-}

@@ -2,7 +2,6 @@
 
 #include "platform/WinTypes.h"
 
-#include <cstddef>
 #include <cstdint>
 
 /// A file opened by path, read with plain counts; the program's only file access.
@@ -30,8 +29,3 @@ private:
     int m_fd = -1;
 };
 
-/// Makes the size bytes at buffer resident in one go, in huge pages where the system
-/// allows, so that filling a large buffer does not take a page fault for each of its
-/// pages. Only a hint: where the system declines it, the pages fault in as they are first
-/// written. The bytes in and around the buffer stay as they are.
-void PrefaultBuffer(void* buffer, std::size_t size);

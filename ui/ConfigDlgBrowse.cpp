@@ -5,6 +5,7 @@
 #include <new>
 
 #include "platform/CFile.h"
+#include "platform/MemoryAdvice.h"
 #include "platform/toolkit/CFileDialog.h"
 #include "platform/toolkit/MessageBox.h"
 #include "ui/CUpdateSocket.h"
