@@ -13,7 +13,7 @@ packages=(
   dpkg-dev file desktop-file-utils appstream groff-base
 )
 if [ "${1:-}" = "--runtime-only" ]; then
-  packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev nlohmann-json3-dev libgtest-dev libgmock-dev fonts-noto-cjk fonts-dejavu-core iproute2 util-linux)
+  packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev nlohmann-json3-dev libgtest-dev libgmock-dev groff-base fonts-noto-cjk fonts-dejavu-core iproute2 util-linux)
 fi
 
 missing=()
