@@ -20,7 +20,7 @@ namespace {
 constexpr std::size_t kReceiveSize = 4096;
 
 // The image under the dialog's Browse rule, or std::nullopt with the reason written to err.
-std::optional<std::vector<unsigned char>> LoadImage(const std::string& path, std::ostream& err)
+std::optional<FirmwareImage> LoadImage(const std::string& path, std::ostream& err)
 {
     // The rule looks at the full path, as the dialog's file dialog gives it.
     std::error_code error;
@@ -49,7 +49,7 @@ std::optional<std::vector<unsigned char>> LoadImage(const std::string& path, std
         err << "lanvista-cli: cannot open \"" << path << "\": " << std::strerror(errno) << '\n';
         return std::nullopt;
     }
-    std::vector<unsigned char> image(static_cast<std::size_t>(size));
+    FirmwareImage image(static_cast<std::size_t>(size));
     file.read(reinterpret_cast<char*>(image.data()), static_cast<std::streamsize>(image.size()));
     // A file that shrank since its size was read is refused rather than sent cut short.
     if (file.gcount() != static_cast<std::streamsize>(image.size())) {
@@ -129,7 +129,7 @@ int RunUpdate(const UpdateCommand& command, const CliNetwork& network, bool show
         case StatusAction::None:
             break;
         case StatusAction::SendImage: {
-            const std::vector<unsigned char>& bytes = download.ImageToSend(*image);
+            const FirmwareImage& bytes = download.ImageToSend(*image);
             if (bytes.empty()) {
                 err << "lanvista-cli: the device asked for the image again after it was sent; waiting for its "
                        "result\n";

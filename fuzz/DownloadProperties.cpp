@@ -67,9 +67,9 @@ public:
 private:
     void AnswerImageRequest(Findings& findings)
     {
-        const std::vector<unsigned char>& toSend = m_download.ImageToSend(m_image);
+        const FirmwareImage& toSend = m_download.ImageToSend(m_image);
         // The announced image goes out once; a repeated request finds nothing to send.
-        CHECK_RULE(findings, toSend == (m_sent ? std::vector<unsigned char>() : Announced()));
+        CHECK_RULE(findings, toSend == (m_sent ? FirmwareImage() : Announced()));
         if (toSend.empty())
             return;
         if (m_download.MarkImageSent())
@@ -78,10 +78,10 @@ private:
         CHECK_RULE(findings, m_download.ImageToSend(m_image).empty());
     }
 
-    static std::vector<unsigned char> Announced() { return {'a', 'b', 'c'}; }
+    static FirmwareImage Announced() { return {'a', 'b', 'c'}; }
 
     FirmwareDownload m_download;
-    std::vector<unsigned char> m_image = Announced();
+    FirmwareImage m_image = Announced();
     std::string m_replyText;
     bool m_sent = false;
 };

@@ -3,7 +3,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "platform/toolkit/CButton.h"
 #include "platform/toolkit/CComboBox.h"
@@ -13,6 +12,7 @@
 #include "ui/DownloadOwner.h"
 #include "link/NetworkSettings.h"
 #include "ui/UdpEndpointOwner.h"
+#include "update/FirmwareImage.h"
 
 class CUdpAsySk;
 class CUpdateSocket;
@@ -54,7 +54,7 @@ public:
     std::uint32_t m_nImageLength = 0;
     std::string m_strCurrentRecord;
     std::string m_strOutgoing;
-    std::vector<unsigned char> m_firmwareImage;
+    FirmwareImage m_firmwareImage;
     std::string m_strReplyText;
     std::string m_strUpdateAddress;
     char m_szMsg[256];

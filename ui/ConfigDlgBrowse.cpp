@@ -47,18 +47,17 @@ void CConfigDlg::OnBrowse()
     if (m_pDownload != nullptr)
         m_pDownload->m_download.KeepBeforeChange(m_firmwareImage);
     // Released before the new buffer is taken, so two images are never held at once.
-    std::vector<unsigned char>().swap(m_firmwareImage);
+    FirmwareImage().swap(m_firmwareImage);
     m_nImageLength = 0;
 
     const std::uint64_t size = file.GetLength();
     bool allocated = size <= kMaxImageSize;
     if (allocated) {
         try {
-            // Made resident in one call before the zero-fill and the read touch it, instead
-            // of one page fault per page.
-            m_firmwareImage.reserve(static_cast<std::size_t>(size));
-            PrefaultBuffer(m_firmwareImage.data(), static_cast<std::size_t>(size));
+            // Sized without a zero-fill and made resident in one call, so the read is the
+            // only pass over the bytes and takes no page fault per page.
             m_firmwareImage.resize(static_cast<std::size_t>(size));
+            PrefaultBuffer(m_firmwareImage.data(), static_cast<std::size_t>(size));
         } catch (const std::bad_alloc&) {
             allocated = false;
         }
@@ -75,7 +74,7 @@ void CConfigDlg::OnBrowse()
     file.Close();
     if (read != size) {
         // Never keep a partial image: the device would be sent a truncated firmware.
-        std::vector<unsigned char>().swap(m_firmwareImage);
+        FirmwareImage().swap(m_firmwareImage);
         std::snprintf(m_szMsg, sizeof m_szMsg, "Can't read the whole file: %u of %llu bytes.", read,
                       static_cast<unsigned long long>(size));
         MessageBox(m_szMsg, kWarning, MB_ICONSTOP);

@@ -70,7 +70,7 @@ void CConfigDlg::SendImage()
     UpdateData(TRUE);
 
     // Only the image the header announced may go out, even if another file was loaded since.
-    const std::vector<unsigned char>& image =
+    const FirmwareImage& image =
         m_pDownload != nullptr ? m_pDownload->m_download.ImageToSend(m_firmwareImage) : m_firmwareImage;
     if (image.empty()) {
         AfxMessageBox("Please Type the Strings to Send");
@@ -87,7 +87,7 @@ void CConfigDlg::SendImage()
     }
 
     if (m_pDownload->m_download.MarkImageSent()) {
-        std::vector<unsigned char>().swap(m_firmwareImage);
+        FirmwareImage().swap(m_firmwareImage);
         m_nImageLength = 0;
     }
     UpdateData(FALSE);

@@ -7,7 +7,7 @@ void AnnouncedImage::Announce()
     m_state = State::DialogImage;
 }
 
-void AnnouncedImage::KeepBeforeChange(std::vector<unsigned char>& dialogImage)
+void AnnouncedImage::KeepBeforeChange(FirmwareImage& dialogImage)
 {
     // Before the header nothing is promised, and once sent nothing more goes out.
     if (m_state != State::DialogImage)
@@ -18,9 +18,9 @@ void AnnouncedImage::KeepBeforeChange(std::vector<unsigned char>& dialogImage)
     m_state = State::Kept;
 }
 
-const std::vector<unsigned char>& AnnouncedImage::ToSend(const std::vector<unsigned char>& dialogImage) const
+const FirmwareImage& AnnouncedImage::ToSend(const FirmwareImage& dialogImage) const
 {
-    static const std::vector<unsigned char> nothing;
+    static const FirmwareImage nothing;
     switch (m_state) {
     case State::Kept: return m_kept;
     case State::Sent: return nothing;
@@ -33,7 +33,7 @@ const std::vector<unsigned char>& AnnouncedImage::ToSend(const std::vector<unsig
 bool AnnouncedImage::MarkSent()
 {
     const bool dialogImageSent = m_state != State::Kept;
-    std::vector<unsigned char>().swap(m_kept);
+    FirmwareImage().swap(m_kept);
     m_state = State::Sent;
     return dialogImageSent;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <vector>
+#include "update/FirmwareImage.h"
 
 /// Which bytes a download may send on the device's image request: exactly the image its
 /// header announced, which is the dialog's image when the header went out. Loading another
@@ -11,9 +11,9 @@ public:
     /// The header has gone out for the dialog's image as it is now.
     void Announce();
     /// Call before the dialog replaces or drops its image; keeps the announced bytes.
-    void KeepBeforeChange(std::vector<unsigned char>& dialogImage);
+    void KeepBeforeChange(FirmwareImage& dialogImage);
     /// The bytes to send: the kept ones, the dialog's own, or none once they were sent.
-    const std::vector<unsigned char>& ToSend(const std::vector<unsigned char>& dialogImage) const;
+    const FirmwareImage& ToSend(const FirmwareImage& dialogImage) const;
     /// Records a complete send; true when it was the dialog's own image, which the dialog
     /// then discards.
     bool MarkSent();
@@ -22,5 +22,5 @@ private:
     enum class State { NotAnnounced, DialogImage, Kept, Sent };
 
     State m_state = State::NotAnnounced;
-    std::vector<unsigned char> m_kept;
+    FirmwareImage m_kept;
 };

@@ -2,7 +2,7 @@
 
 #include "update/DownloadHeader.h"
 
-std::array<unsigned char, 32> FirmwareDownload::Header(const std::vector<unsigned char>& image, std::uint32_t seed)
+std::array<unsigned char, 32> FirmwareDownload::Header(std::span<const unsigned char> image, std::uint32_t seed)
 {
     const unsigned char* bytes = image.empty() ? nullptr : image.data();
     return BuildDownloadHeader(bytes, static_cast<std::uint32_t>(image.size()), seed);

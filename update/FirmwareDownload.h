@@ -3,10 +3,11 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
-#include <vector>
 
 #include "update/AnnouncedImage.h"
+#include "update/FirmwareImage.h"
 #include "update/StatusFraming.h"
 
 /// The largest image a download sends: its length must fit the header's eight hex digits
@@ -19,7 +20,7 @@ inline constexpr std::uint64_t kMaxImageSize = 0x7FFFFFFF;
 class FirmwareDownload {
 public:
     /// The 32-byte header announcing image; seed draws its random bytes.
-    static std::array<unsigned char, 32> Header(const std::vector<unsigned char>& image, std::uint32_t seed);
+    static std::array<unsigned char, 32> Header(std::span<const unsigned char> image, std::uint32_t seed);
 
     /// Bytes from the device. They are appended to replyText up to a zero byte among them,
     /// and not at all once the text is longer than a status message (it can never frame one
@@ -30,9 +31,9 @@ public:
     /// The header went out for the image as it is now.
     void Announce() { m_image.Announce(); }
     /// The image is about to be replaced or dropped: the announced bytes are kept.
-    void KeepBeforeChange(std::vector<unsigned char>& image) { m_image.KeepBeforeChange(image); }
+    void KeepBeforeChange(FirmwareImage& image) { m_image.KeepBeforeChange(image); }
     /// The bytes an image request is answered with: only what the header announced.
-    const std::vector<unsigned char>& ImageToSend(const std::vector<unsigned char>& image) const
+    const FirmwareImage& ImageToSend(const FirmwareImage& image) const
     {
         return m_image.ToSend(image);
     }

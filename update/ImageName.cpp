@@ -10,13 +10,13 @@ bool IsFirmwareImagePath(const std::string& fullPath)
     return fullPath.find("bin") != std::string::npos;
 }
 
-unsigned LengthBeforeZero(const std::vector<unsigned char>& image)
+unsigned LengthBeforeZero(std::span<const unsigned char> image)
 {
     const auto zero = std::find(image.begin(), image.end(), static_cast<unsigned char>(0));
     return static_cast<unsigned>(zero - image.begin());
 }
 
-std::string FormatImageTrace(const std::vector<unsigned char>& image)
+std::string FormatImageTrace(std::span<const unsigned char> image)
 {
     // "%d" as the trace has always shown it; lengths are unsigned 32-bit counts.
     char text[64];

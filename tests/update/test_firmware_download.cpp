@@ -99,28 +99,28 @@ TEST(FirmwareDownloadHeader, AnnouncesTheImageLengthAndChecksum)
     }
 }
 
-const std::vector<unsigned char> kOld = {'o', 'l', 'd'};
-const std::vector<unsigned char> kNew = {'n', 'e', 'w', '!'};
-const std::vector<unsigned char> kNothing;
+const FirmwareImage kOld = {'o', 'l', 'd'};
+const FirmwareImage kNew = {'n', 'e', 'w', '!'};
+const FirmwareImage kNothing;
 
 // A download whose header announced the dialog's image, and that image.
 struct Announced {
     FirmwareDownload download;
-    std::vector<unsigned char> image = kOld;
+    FirmwareImage image = kOld;
 
     Announced() { download.Announce(); }
 
     // The dialog loading another file: the download keeps what it announced first.
-    void Reload(std::vector<unsigned char> other)
+    void Reload(FirmwareImage other)
     {
         download.KeepBeforeChange(image);
         image = std::move(other);
     }
 
     // The dialog answering an image request; returns the bytes sent.
-    std::vector<unsigned char> AnswerRequest()
+    FirmwareImage AnswerRequest()
     {
-        const std::vector<unsigned char> sent = download.ImageToSend(image);
+        const FirmwareImage sent = download.ImageToSend(image);
         if (!sent.empty() && download.MarkImageSent())
             image.clear();
         return sent;
@@ -149,7 +149,7 @@ TEST(AnnouncedImage, AReloadBeforeTheRequestSendsTheAnnouncedImageAndKeepsTheNew
     EXPECT_EQ(fields->imageLength, sent.size());
     EXPECT_EQ(fields->imageCrc, CalcCrc(sent.data(), sent.size()));
     // The file loaded last stays the dialog's; nothing more goes out on this download.
-    EXPECT_EQ(a.image, (std::vector<unsigned char>{'t', 'h', 'i', 'r', 'd'}));
+    EXPECT_EQ(a.image, (FirmwareImage{'t', 'h', 'i', 'r', 'd'}));
     EXPECT_EQ(a.AnswerRequest(), kNothing);
 }
 
@@ -165,7 +165,7 @@ TEST(AnnouncedImage, AReloadAfterTheSendIsLeftToTheDialog)
 TEST(AnnouncedImage, BeforeTheHeaderNothingIsKept)
 {
     FirmwareDownload download;
-    std::vector<unsigned char> image = kOld;
+    FirmwareImage image = kOld;
     download.KeepBeforeChange(image);
     EXPECT_EQ(image, kOld);
     EXPECT_EQ(download.ImageToSend(kNew), kNew);
