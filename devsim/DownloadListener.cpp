@@ -27,5 +27,5 @@ quint16 DownloadListener::Port() const
 void DownloadListener::OnNewConnection()
 {
     while (QTcpSocket* socket = m_server.nextPendingConnection())
-        new DownloadSession(socket, m_faults, this);
+        new DownloadSession(socket, m_faults, m_spareImage, this);
 }

@@ -3,6 +3,7 @@
 
 #include "devsim/DevsimOptions.h"
 
+#include <QByteArray>
 #include <QHostAddress>
 #include <QObject>
 #include <QTcpServer>
@@ -20,4 +21,7 @@ private:
 
     TcpFaults m_faults;
     QTcpServer m_server;
+    // The largest image buffer a finished session left, for the next one: a fresh 64 MiB
+    // buffer costs the kernel a clearing of every page on each download.
+    QByteArray m_spareImage;
 };

@@ -47,11 +47,13 @@ QString Hex8(std::uint32_t value)
 
 } // namespace
 
-DownloadSession::DownloadSession(QTcpSocket* socket, const TcpFaults& faults, QObject* parent)
+DownloadSession::DownloadSession(QTcpSocket* socket, const TcpFaults& faults, QByteArray& spareImage,
+                                 QObject* parent)
     : QObject(parent)
     , m_faults(faults)
     , m_socket(socket)
     , m_peer(QStringLiteral("%1:%2").arg(socket->peerAddress().toString()).arg(socket->peerPort()))
+    , m_spareImage(spareImage)
 {
     m_socket->setParent(this);
     m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
@@ -98,6 +100,7 @@ void DownloadSession::OnDisconnected()
         LogLine(QStringLiteral("tcp %1: peer closed before the download finished").arg(m_peer));
     m_stage = Stage::Done;
     m_slowTimer.stop();
+    ReleaseImage();
     deleteLater();
 }
 
@@ -147,6 +150,8 @@ void DownloadSession::AskForImage()
 void DownloadSession::BeginImage()
 {
     m_stage = Stage::Image;
+    m_image.swap(m_spareImage);
+    m_image.resize(0);
     m_image.reserve(std::min<qint64>(m_announced.imageLength, kMaxImageReserve));
     // Without huge pages a 64 MiB image costs a page fault for each of its 16,384 pages.
     AdviseHugePages(m_image.data(), static_cast<std::size_t>(m_image.capacity()));
@@ -194,6 +199,7 @@ void DownloadSession::ReadImage(qint64 maxBytes)
                 .arg(m_peer)
                 .arg(m_image.size())
                 .arg(Hex8(crc), good ? QStringLiteral("ACK") : QStringLiteral("NAK")));
+    ReleaseImage();
     Finish(good ? kStatusSuccess : kStatusFailure);
 }
 
@@ -250,5 +256,14 @@ void DownloadSession::Reset()
     ::setsockopt(static_cast<int>(m_socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &abortive,
                  sizeof abortive);
     m_socket->abort();
+    ReleaseImage();
     deleteLater();
+}
+
+void DownloadSession::ReleaseImage()
+{
+    // Of two sessions at once, the one with the larger buffer leaves it.
+    if (m_image.capacity() > m_spareImage.capacity())
+        m_spareImage.swap(m_image);
+    m_image = QByteArray();
 }

@@ -16,8 +16,10 @@ class QTcpSocket;
 class DownloadSession : public QObject {
     Q_OBJECT
 public:
-    // Takes the accepted socket; the session deletes itself when the connection ends.
-    DownloadSession(QTcpSocket* socket, const TcpFaults& faults, QObject* parent);
+    // Takes the accepted socket; the session deletes itself when the connection ends. The
+    // image comes into spareImage's buffer, which the session hands back when it is done;
+    // spareImage must outlive it.
+    DownloadSession(QTcpSocket* socket, const TcpFaults& faults, QByteArray& spareImage, QObject* parent);
 
 private:
     enum class Stage { Header, Waiting, Image, Done };
@@ -33,6 +35,7 @@ private:
     void SendStatus(unsigned char code, std::function<void()> then);
     void SendGarbage();
     void Reset();
+    void ReleaseImage();
 
     TcpFaults m_faults;
     QTcpSocket* m_socket;
@@ -41,5 +44,6 @@ private:
     QByteArray m_header;
     DownloadHeaderFields m_announced{};
     QByteArray m_image;
+    QByteArray& m_spareImage;
     QTimer m_slowTimer;
 };

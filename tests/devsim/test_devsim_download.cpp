@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <iterator>
 #include <ostream>
 #include <vector>
 
@@ -202,6 +203,61 @@ TEST(DownloadEmptyImageTest, RequestIsSentAndNoVerdictFollows)
     EXPECT_EQ(static_cast<unsigned char>(request[11]), kStatusImageRequest);
     EXPECT_TRUE(tcp.receiveSome(300).empty());
     EXPECT_EQ(tcp.end(), LoopbackTcp::End::Open);
+}
+
+// One download on a connection already open: the image request, the image, the verdict code.
+unsigned char Download(LoopbackTcp& tcp, const std::vector<unsigned char>& image, Header header)
+{
+    const auto bytes = MakeHeader(header, image);
+    if (!tcp.sendAll(bytes.data(), bytes.size()))
+        return 0;
+    const std::string request = tcp.receive(32, kTimeoutMs);
+    if (request.size() != 32 || static_cast<unsigned char>(request[11]) != kStatusImageRequest)
+        return 0;
+    if (!tcp.sendAll(image.data(), image.size()))
+        return 0;
+    const std::string verdict = tcp.receive(32, kTimeoutMs);
+    return verdict.size() == 32 ? static_cast<unsigned char>(verdict[11]) : 0;
+}
+
+// One devsim judges each image on its own bytes, whatever the downloads before it left.
+TEST(DownloadSequenceTest, EachImageIsJudgedOnItsOwnBytes)
+{
+    DevsimProcess devsim;
+    ASSERT_TRUE(devsim.isReady()) << devsim.errorText().toStdString();
+    const std::vector<unsigned char> large = TestImage();
+    const std::vector<unsigned char> small(large.rbegin(), large.rbegin() + 1000);
+    struct Step {
+        const std::vector<unsigned char>* image;
+        Header header;
+        unsigned char verdict;
+    };
+    const Step steps[] = {{&large, Header::Good, kStatusSuccess},
+                          {&small, Header::Good, kStatusSuccess},
+                          {&large, Header::WrongImageChecksum, kStatusFailure},
+                          {&small, Header::Good, kStatusSuccess},
+                          {&large, Header::Good, kStatusSuccess}};
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        SCOPED_TRACE(i);
+        LoopbackTcp tcp(devsim.tcpPort());
+        ASSERT_EQ(tcp.connectError(), 0);
+        EXPECT_EQ(Download(tcp, *steps[i].image, steps[i].header), steps[i].verdict);
+    }
+
+    // Two at once: the one that ends first must not hand its buffer to the other.
+    LoopbackTcp first(devsim.tcpPort());
+    LoopbackTcp second(devsim.tcpPort());
+    ASSERT_EQ(first.connectError(), 0);
+    ASSERT_EQ(second.connectError(), 0);
+    const auto firstHeader = MakeHeader(Header::Good, large);
+    ASSERT_TRUE(first.sendAll(firstHeader.data(), firstHeader.size()));
+    ASSERT_EQ(first.receive(32, kTimeoutMs).size(), 32u);
+    ASSERT_TRUE(first.sendAll(large.data(), large.size() / 2));
+    EXPECT_EQ(Download(second, small, Header::Good), kStatusSuccess);
+    ASSERT_TRUE(first.sendAll(large.data() + large.size() / 2, large.size() - large.size() / 2));
+    const std::string verdict = first.receive(32, kTimeoutMs);
+    ASSERT_EQ(verdict.size(), 32u);
+    EXPECT_EQ(static_cast<unsigned char>(verdict[11]), kStatusSuccess);
 }
 
 TEST(DownloadRefuseTest, ConnectionsToTheDownloadPortAreRefused)
