@@ -1,14 +1,18 @@
 #include "platform/sockets/CAsyncSocket.h"
 
 #include "platform/sockets/CAsyncSocketPrivate.h"
+#include "platform/sockets/DatagramDrainBudget.h"
 #include "platform/sockets/SendToEachAdapter.h"
 #include "platform/sockets/SocketCalls.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QPointer>
 #include <QSocketNotifier>
 
+#include <chrono>
 #include <cstring>
 #include <new>
 #include <poll.h>
@@ -39,12 +43,30 @@ int FailWith(int wsaError)
     return SOCKET_ERROR;
 }
 
-// Datagrams delivered back to back before the event loop gets its turn again.
-constexpr int kDatagramsPerPass = 64;
+// How long datagrams are delivered back to back before the event loop gets its turn again
+// (input, timers, painting): short enough for a key press, long enough that a burst is not
+// repainted every few replies.
+constexpr std::chrono::nanoseconds kDrainBudget = std::chrono::milliseconds(8);
+std::chrono::nanoseconds g_drainBudget = kDrainBudget;
 
 bool Readable(SOCKET fd)
 {
     return calls::ReadyNow(fd, POLLIN) != 0;
+}
+
+// Passes of the event loop on this thread. A handler across which it changes has run a
+// nested loop (a message box), which has delivered notifications and painted in its turn.
+unsigned g_loopPasses = 0;
+
+void WatchLoopPasses()
+{
+    static QPointer<QAbstractEventDispatcher> watched;
+    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+    if (!dispatcher || watched == dispatcher)
+        return;
+    watched = dispatcher;
+    QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, [] { ++g_loopPasses; });
+    QObject::connect(dispatcher, &QAbstractEventDispatcher::awake, [] { ++g_loopPasses; });
 }
 
 // Windows reports a connection that timed out or failed otherwise as aborted.
@@ -54,6 +76,16 @@ int CloseError(int wsaError)
 }
 
 }  // namespace
+
+void lanvista::sockets::SetDatagramDrainBudgetForTesting(std::chrono::nanoseconds budget)
+{
+    g_drainBudget = budget;
+}
+
+void lanvista::sockets::ResetDatagramDrainBudgetForTesting()
+{
+    g_drainBudget = kDrainBudget;
+}
 
 // ---------------------------------------------------------------------------------------
 // CAsyncSocketPrivate: notifier bookkeeping
@@ -244,19 +276,33 @@ void CAsyncSocketPrivate::DeliverRead()
     if (type != SOCK_STREAM) {
         // On Windows every FD_READ that a receive re-enables is queued ahead of painting, so
         // a burst of datagrams is handled before the window repaints. Datagrams already
-        // waiting are delivered in the same pass here, one OnReceive each, up to a bound
-        // that keeps the loop responsive.
-        const QPointer<CAsyncSocketPrivate> self(this);
-        for (int delivered = 0; delivered < kDatagramsPerPass; ++delivered) {
-            const unsigned startGeneration = generation;
-            readArmed = false;  // again after the next ReceiveFrom, as on Windows
+        // waiting are delivered in the same pass here, one OnReceive each, within a time
+        // budget that keeps the loop responsive.
+        //
+        // The notifier stays on while a handler runs: turning it off and on for every
+        // datagram costs the event loop a wake-up each. Should it fire before the handler
+        // has received (in a nested loop), it is turned off here.
+        if (!readArmed) {
             Update();
+            return;
+        }
+        WatchLoopPasses();
+        const QPointer<CAsyncSocketPrivate> self(this);
+        QElapsedTimer clock;
+        clock.start();
+        for (;;) {
+            const unsigned startGeneration = generation;
+            const unsigned startPasses = g_loopPasses;
+            readArmed = false;  // again after the next ReceiveFrom, as on Windows
             if (events & FD_READ)
                 q->OnReceive(0);
-            if (!self || generation != startGeneration || !readArmed || HoldActive() || !Readable(q->m_hSocket))
+            // Stops when the handler closed or deleted the socket, left the datagram unread,
+            // ran a nested loop, or a wait holds notifications back.
+            if (!self || generation != startGeneration || !readArmed || !(events & FD_READ)
+                || g_loopPasses != startPasses || HoldActive() || clock.nsecsElapsed() >= g_drainBudget.count()
+                || !Readable(q->m_hSocket))
                 return;
         }
-        return;
     }
     if (phase == Phase::Listening) {
         readArmed = false;

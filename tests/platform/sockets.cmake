@@ -28,6 +28,7 @@ add_test(NAME test_output_debug_string_env COMMAND test_output_debug_string
 set_tests_properties(test_output_debug_string_env PROPERTIES
   ENVIRONMENT "QT_LOGGING_RULES=lanvista.trace.debug=true" TIMEOUT 60)
 lanvista_add_socket_test(test_udp_async_socket EVENT_LOOP)
+lanvista_add_socket_test(test_datagram_burst EVENT_LOOP)
 lanvista_add_socket_test(test_tcp_async_socket EVENT_LOOP)
 lanvista_add_socket_test(test_socket_notification_hold EVENT_LOOP)
 lanvista_add_socket_test(test_csocket EVENT_LOOP)
