@@ -5,6 +5,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
+#include <charconv>
+
 IpAddressWidget::IpAddressWidget(QWidget* parent) : QFrame(parent)
 {
     setFrameShape(QFrame::StyledPanel);
@@ -60,7 +62,14 @@ void IpAddressWidget::SetAddress(DWORD address)
 {
     for (int i = 0; i < kFields; ++i) {
         const DWORD value = (address >> (8 * (kFields - 1 - i))) & 0xFFu;
-        m_fields[static_cast<std::size_t>(i)]->setText(QString::number(value));
+        char digits[3];
+        const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        const QLatin1StringView text(digits, end);
+        IpAddressField* field = m_fields[static_cast<std::size_t>(i)];
+        // Setting a field to the text it shows would still redo its layout and repaint it;
+        // mask and gateway rarely differ from one device to the next.
+        if (field->text() != text)
+            field->setText(text);
     }
 }
 

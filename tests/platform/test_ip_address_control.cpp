@@ -148,6 +148,22 @@ TEST_F(IpAddressControl, AddressOperationsOfTheWrapper)
     EXPECT_TRUE(address.IsBlank());
 }
 
+TEST_F(IpAddressControl, SetAddressRewritesOnlyTheFieldsThatChange)
+{
+    CIPAddressCtrl& address = dialog.m_addressBox;
+    address.SetAddress(0x00096364);
+    std::array<std::string, 4> storage;
+    Texts(storage);
+    EXPECT_EQ(storage, (std::array<std::string, 4>{"0", "9", "99", "100"}));
+
+    // A user's selection in a field the new address leaves as it is stays.
+    fields[1]->setSelection(0, 1);
+    address.SetAddress(0x0009FF0A);
+    Texts(storage);
+    EXPECT_EQ(storage, (std::array<std::string, 4>{"0", "9", "255", "10"}));
+    EXPECT_EQ(fields[1]->selectedText(), QStringLiteral("9"));
+}
+
 TEST_F(IpAddressControl, MessagesReachAControlWithoutMember)
 {
     CWnd* other = dialog.GetDlgItem(kOtherAddress);
