@@ -6,8 +6,6 @@
 #include <climits>
 
 namespace {
-constexpr int kEntryBytesRole = Qt::UserRole;
-
 ListBoxWidget* ListOf(HWND hWnd)
 {
     return hWnd ? qobject_cast<ListBoxWidget*>(WidgetFromHandle(hWnd)) : nullptr;
@@ -19,10 +17,8 @@ int CListBox::AddString(const char* lpszItem)
     ListBoxWidget* list = ListOf(m_hWnd);
     if (list == nullptr)
         return LB_ERR;
-    const int row = list->AddEntry(FromUtf8(lpszItem));
     // The shown text is decoded; GetText gives back the bytes as given, valid UTF-8 or not.
-    list->item(row)->setData(kEntryBytesRole, QByteArray(lpszItem ? lpszItem : ""));
-    return row;
+    return list->AddEntry(FromUtf8(lpszItem), QByteArray(lpszItem ? lpszItem : ""));
 }
 
 int CListBox::DeleteString(UINT nIndex)
@@ -61,7 +57,7 @@ int CListBox::GetText(int nIndex, std::string& rString) const
     if (list == nullptr || nIndex < 0 || nIndex >= list->count())
         return LB_ERR;
     const QListWidgetItem* entry = list->item(nIndex);
-    const QVariant bytes = entry->data(kEntryBytesRole);
+    const QVariant bytes = entry->data(ListBoxWidget::kEntryBytesRole);
     rString = bytes.isValid() ? bytes.toByteArray().toStdString() : ToUtf8(entry->text());
     return static_cast<int>(rString.size());
 }

@@ -15,7 +15,7 @@ ListBoxWidget::ListBoxWidget(QWidget* parent, bool notify, bool sorted)
             &ListBoxWidget::OnSelectionChanged);
 }
 
-int ListBoxWidget::AddEntry(const QString& text)
+int ListBoxWidget::AddEntry(const QString& text, const QByteArray& bytes)
 {
     QScopedValueRollback guard(m_programChanges, m_programChanges + 1);
     int row = count();
@@ -24,7 +24,10 @@ int ListBoxWidget::AddEntry(const QString& text)
         while (row < count() && item(row)->text().compare(text, Qt::CaseInsensitive) <= 0)
             ++row;
     }
-    insertItem(row, text);
+    // Complete before it is inserted: the view then hears of it once, not again for its data.
+    auto* entry = new QListWidgetItem(text);
+    entry->setData(kEntryBytesRole, bytes);
+    insertItem(row, entry);
     return row;
 }
 

@@ -13,7 +13,11 @@ class ListBoxWidget : public QListWidget {
 public:
     ListBoxWidget(QWidget* parent, bool notify, bool sorted);
 
-    int AddEntry(const QString& text);
+    // Where an entry keeps the bytes it was given, beside the text it shows.
+    static constexpr int kEntryBytesRole = Qt::UserRole;
+
+    // Returns the entry's row.
+    int AddEntry(const QString& text, const QByteArray& bytes);
     // Entries left, or -1 for an index out of range.
     int DeleteEntry(int index);
     void Clear();
