@@ -27,6 +27,10 @@ struct CWndState {
     QMetaObject::Connection destroyedConnection;
     // Wrappers handed out for controls that have no attached member.
     std::map<HWND, std::unique_ptr<CWnd>> temporaries;
+    // GetDlgItem's answers, kept while no control or wrapper comes or goes: every data
+    // exchange looks each of its controls up.
+    std::unordered_map<int, CWnd*> dlgItems;
+    unsigned dlgItemsGeneration = 0;
     std::unique_ptr<CMenu> systemMenu;
     HICON icons[2] = {nullptr, nullptr};
     int exchangeDepth = 0;
@@ -73,6 +77,7 @@ CWnd::~CWnd()
 
 void CWnd::ReleaseWindowLinks()
 {
+    WindowLinksChanged();
     m_pState->temporaries.clear();
     const bool owns = m_pState->ownsWindow;
     HWND hWnd = Detach();
@@ -119,8 +124,10 @@ BOOL CWnd::Attach(HWND hWndNew)
         return FALSE;
     m_hWnd = hWndNew;
     PermanentMap()[hWndNew] = this;
+    WindowLinksChanged();
     // A window that goes without DestroyWindow (its parent deleted) leaves no dangling handle.
     m_pState->destroyedConnection = QObject::connect(WidgetFromHandle(hWndNew), &QObject::destroyed, [this] {
+        WindowLinksChanged();
         PermanentMap().erase(m_hWnd);
         m_hWnd = nullptr;
         m_pState->ownsWindow = false;
@@ -135,6 +142,7 @@ HWND CWnd::Detach()
     if (hWnd == nullptr)
         return nullptr;
     QObject::disconnect(m_pState->destroyedConnection);
+    WindowLinksChanged();
     if (FromHandlePermanent(hWnd) == this)
         PermanentMap().erase(hWnd);
     m_hWnd = nullptr;
@@ -151,8 +159,17 @@ CWnd* CWnd::GetDlgItem(int nID) const
 {
     if (m_hWnd == nullptr)
         return nullptr;
+    if (m_pState->dlgItemsGeneration != WindowLinksGeneration()) {
+        m_pState->dlgItems.clear();
+        m_pState->dlgItemsGeneration = WindowLinksGeneration();
+    }
+    const auto known = m_pState->dlgItems.find(nID);
+    if (known != m_pState->dlgItems.end())
+        return known->second;
     QWidget* control = FindControlWindow(WidgetFromHandle(m_hWnd), nID);
-    return control ? FromHandle(HandleFromWidget(control)) : nullptr;
+    CWnd* item = control ? FromHandle(HandleFromWidget(control)) : nullptr;
+    m_pState->dlgItems.emplace(nID, item);
+    return item;
 }
 
 int CWnd::GetDlgCtrlID() const

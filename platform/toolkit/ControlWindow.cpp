@@ -24,8 +24,11 @@ ControlRegistry& Registry()
     return registry;
 }
 
+unsigned g_windowLinksGeneration = 0;
+
 void Forget(const QWidget* control)
 {
+    WindowLinksChanged();
     ControlRegistry& registry = Registry();
     const ControlKey key = registry.keys.take(control);
     const auto found = registry.controls.constFind(key);
@@ -34,8 +37,19 @@ void Forget(const QWidget* control)
 }
 }
 
+unsigned WindowLinksGeneration()
+{
+    return g_windowLinksGeneration;
+}
+
+void WindowLinksChanged()
+{
+    ++g_windowLinksGeneration;
+}
+
 void MarkControlWindow(QWidget* control, int id)
 {
+    WindowLinksChanged();
     ControlRegistry& registry = Registry();
     if (registry.keys.contains(control))
         Forget(control);

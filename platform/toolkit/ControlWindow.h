@@ -13,6 +13,10 @@ bool IsControlWindow(const QWidget* widget);
 int ControlId(const QWidget* widget);
 // The first control window with this id among parent's children, or nullptr.
 QWidget* FindControlWindow(const QWidget* parent, int id);
+// Changes whenever a control window or a wrapper of one comes or goes, so that a window
+// may keep the answers of its id look-ups until then.
+unsigned WindowLinksGeneration();
+void WindowLinksChanged();
 // The control window that widget belongs to, else its dialog window, else nullptr.
 QWidget* LayerWindowOf(QWidget* widget);
 // The dialog object whose window holds widget, or nullptr.

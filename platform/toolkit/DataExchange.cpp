@@ -11,6 +11,7 @@
 
 #include <QPlainTextEdit>
 
+#include <charconv>
 #include <optional>
 #include <stdexcept>
 
@@ -87,7 +88,8 @@ void DDX_Text(CDataExchange* pDX, int nIDC, std::string& value)
     QWidget* widget = WidgetOf(pDX->PrepareEditCtrl(nIDC));
     if (pDX->m_bSaveAndValidate)
         value = ToUtf8(WindowText(widget));
-    else
+    // Compared in place: an exchange to the controls writes every member, most unchanged.
+    else if (QAnyStringView::compare(WindowText(widget), QUtf8StringView(value)) != 0)
         SetWindowTextOf(widget, QString::fromStdString(value));
 }
 
@@ -95,7 +97,11 @@ void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value)
 {
     QWidget* widget = WidgetOf(pDX->PrepareEditCtrl(nIDC));
     if (!pDX->m_bSaveAndValidate) {
-        SetWindowTextOf(widget, QString::number(value));
+        char digits[10];
+        const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        const QLatin1StringView text(digits, end);
+        if (WindowText(widget) != text)
+            SetWindowTextOf(widget, text);
         return;
     }
     const std::optional<UINT> parsed = ParseUnsignedDialogText(ToUtf8(WindowText(widget)));

@@ -290,4 +290,25 @@ TEST(WindowWrappers, FocusVisibilityAndEnabledState)
     EXPECT_EQ(title, "새 제목");
 }
 
+TEST(WindowWrappers, GetDlgItemFollowsControlsAndMembersThatComeAndGo)
+{
+    TestDialog dialog;
+    ASSERT_TRUE(dialog.Open());
+    CWnd* temporary = dialog.GetDlgItem(kNameEdit);
+    ASSERT_NE(temporary, nullptr);
+    EXPECT_NE(temporary, &dialog.m_nameEdit);
+    HWND control = temporary->m_hWnd;
+
+    ASSERT_TRUE(dialog.m_nameEdit.Attach(control));
+    EXPECT_EQ(dialog.GetDlgItem(kNameEdit), &dialog.m_nameEdit) << "a member attached after a look-up";
+    dialog.m_nameEdit.Detach();
+    CWnd* again = dialog.GetDlgItem(kNameEdit);
+    ASSERT_NE(again, nullptr);
+    EXPECT_NE(again, &dialog.m_nameEdit) << "a member detached after a look-up";
+    EXPECT_EQ(again->m_hWnd, control);
+
+    delete dialog.Control("nameEdit");
+    EXPECT_EQ(dialog.GetDlgItem(kNameEdit), nullptr) << "a control deleted after a look-up";
+}
+
 } // namespace
