@@ -1,9 +1,9 @@
 #include "platform/toolkit/CEdit.h"
 
 #include "platform/toolkit/LineEdit.h"
+#include "platform/toolkit/MultiLineEdit.h"
 #include "platform/toolkit/QtHandles.h"
 
-#include <QPlainTextEdit>
 #include <QTextCursor>
 
 namespace {
@@ -13,9 +13,13 @@ LineEdit* LineEditOf(HWND hWnd)
     return hWnd ? qobject_cast<LineEdit*>(WidgetFromHandle(hWnd)) : nullptr;
 }
 
-QPlainTextEdit* MultiLineOf(HWND hWnd)
+// Its caret and selection belong to the text it shows, so held text is put in first.
+MultiLineEdit* MultiLineOf(HWND hWnd)
 {
-    return hWnd ? qobject_cast<QPlainTextEdit*>(WidgetFromHandle(hWnd)) : nullptr;
+    auto* edit = hWnd ? qobject_cast<MultiLineEdit*>(WidgetFromHandle(hWnd)) : nullptr;
+    if (edit)
+        edit->ApplyHeldText();
+    return edit;
 }
 
 } // namespace
@@ -51,7 +55,7 @@ void CEdit::SetSel(int nStartChar, int nEndChar)
         edit->setSelection(start, end - start);
         return;
     }
-    if (QPlainTextEdit* edit = MultiLineOf(m_hWnd)) {
+    if (MultiLineEdit* edit = MultiLineOf(m_hWnd)) {
         QTextCursor cursor = edit->textCursor();
         const int length = static_cast<int>(edit->toPlainText().size());
         if (nStartChar < 0) {
@@ -75,7 +79,7 @@ void CEdit::GetSel(int& nStartChar, int& nEndChar) const
         } else {
             nStartChar = nEndChar = edit->cursorPosition();
         }
-    } else if (const QPlainTextEdit* multi = MultiLineOf(m_hWnd)) {
+    } else if (const MultiLineEdit* multi = MultiLineOf(m_hWnd)) {
         const QTextCursor cursor = multi->textCursor();
         nStartChar = cursor.selectionStart();
         nEndChar = cursor.selectionEnd();

@@ -6,10 +6,9 @@
 #include "platform/toolkit/DialogNumberText.h"
 #include "platform/toolkit/LineEdit.h"
 #include "platform/toolkit/MessageBox.h"
+#include "platform/toolkit/MultiLineEdit.h"
 #include "platform/toolkit/QtHandles.h"
 #include "platform/toolkit/WindowText.h"
-
-#include <QPlainTextEdit>
 
 #include <charconv>
 #include <optional>
@@ -73,10 +72,12 @@ void CDataExchange::Fail()
             control->SetFocus();
             if (m_bEditLastControl) {
                 QWidget* widget = WidgetOf(control->m_hWnd);
-                if (auto* edit = qobject_cast<QLineEdit*>(widget))
+                if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
                     edit->selectAll();
-                else if (auto* multi = qobject_cast<QPlainTextEdit*>(widget))
+                } else if (auto* multi = qobject_cast<MultiLineEdit*>(widget)) {
+                    multi->ApplyHeldText();
                     multi->selectAll();
+                }
             }
         }
     }

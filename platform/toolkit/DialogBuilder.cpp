@@ -6,6 +6,7 @@
 #include "platform/toolkit/IpAddressWidget.h"
 #include "platform/toolkit/LineEdit.h"
 #include "platform/toolkit/ListBoxWidget.h"
+#include "platform/toolkit/MultiLineEdit.h"
 #include "platform/toolkit/QtHandles.h"
 #include "platform/toolkit/ResourceTable.h"
 #include "platform/toolkit/WindowText.h"
@@ -101,7 +102,7 @@ QWidget* CreateEdit(const DialogControlTemplate& control, QWidget* parent)
 {
     const DWORD style = control.style;
     if (Has(style, ES_MULTILINE)) {
-        auto* edit = new QPlainTextEdit(FromUtf8(control.text), parent);
+        auto* edit = new MultiLineEdit(FromUtf8(control.text), parent);
         edit->setReadOnly(Has(style, ES_READONLY));
         if (!Has(style, WS_BORDER))
             edit->setFrameShape(QFrame::NoFrame);

@@ -2,12 +2,12 @@
 
 #include "platform/toolkit/IpAddressWidget.h"
 #include "platform/toolkit/LineEdit.h"
+#include "platform/toolkit/MultiLineEdit.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QVariant>
 
 namespace {
@@ -42,8 +42,8 @@ QString WindowText(const QWidget* widget)
         return widget->windowTitle();
     if (auto* edit = qobject_cast<const QLineEdit*>(widget))
         return edit->text();
-    if (auto* edit = qobject_cast<const QPlainTextEdit*>(widget))
-        return edit->toPlainText();
+    if (auto* edit = qobject_cast<const MultiLineEdit*>(widget))
+        return edit->Text();
     if (auto* button = qobject_cast<const QAbstractButton*>(widget))
         return button->text();
     if (auto* group = qobject_cast<const QGroupBox*>(widget))
@@ -69,8 +69,8 @@ void SetWindowTextOf(QWidget* widget, const QString& text)
         edit->SetTextKeepingLimit(text);
     } else if (auto* plain = qobject_cast<QLineEdit*>(widget)) {
         plain->setText(text);
-    } else if (auto* multi = qobject_cast<QPlainTextEdit*>(widget)) {
-        multi->setPlainText(text);
+    } else if (auto* multi = qobject_cast<MultiLineEdit*>(widget)) {
+        multi->SetText(text);
     } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
         button->setText(text);
     } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {

@@ -168,6 +168,58 @@ TEST_F(EditControl, MultiLineEditHoldsLinesAndNotifies)
     EXPECT_EQ(dialog.notifications.size(), 2u);
 }
 
+// A hidden edit lays its text out only when shown, yet reads back and notifies at once.
+TEST_F(EditControl, HiddenMultiLineEditTakesTextAtOnceAndShowsItWhenShown)
+{
+    CWnd* notes = dialog.GetDlgItem(kNotesEdit);
+    ASSERT_NE(notes, nullptr);
+    auto* widget = qobject_cast<QPlainTextEdit*>(dialog.Control("notesEdit"));
+    ASSERT_NE(widget, nullptr);
+    notes->ShowWindow(SW_HIDE);
+    dialog.notifications.clear();
+
+    notes->SetWindowText("one\ntwo");
+    std::string text;
+    notes->GetWindowText(text);
+    EXPECT_EQ(text, "one\ntwo");
+    EXPECT_EQ(notes->GetWindowTextLength(), 7);
+    const std::vector<Notification> change = {{kNotesEdit, EN_CHANGE}};
+    EXPECT_EQ(dialog.notifications, change);
+    EXPECT_TRUE(widget->toPlainText().isEmpty()) << "laid out while hidden";
+
+    dialog.notifications.clear();
+    notes->SetWindowText("one\ntwo");
+    EXPECT_TRUE(dialog.notifications.empty()) << "the same text again";
+
+    notes->ShowWindow(SW_SHOW);
+    EXPECT_EQ(widget->toPlainText(), QStringLiteral("one\ntwo"));
+    EXPECT_TRUE(dialog.notifications.empty()) << "showing is no change of the text";
+    notes->GetWindowText(text);
+    EXPECT_EQ(text, "one\ntwo");
+
+    dialog.notifications.clear();
+    notes->SetWindowText("three");
+    EXPECT_EQ(widget->toPlainText(), QStringLiteral("three")) << "a shown edit takes the text at once";
+    EXPECT_EQ(dialog.notifications, change);
+}
+
+// The caret works on the text the edit holds, even one set while hidden.
+TEST_F(EditControl, HiddenMultiLineEditSelectsInTheTextItWasGiven)
+{
+    CEdit notes;
+    notes.Attach(dialog.GetDlgItem(kNotesEdit)->m_hWnd);
+    notes.ShowWindow(SW_HIDE);
+    notes.SetWindowText("abcdef");
+
+    notes.SetSel(2, 5);
+    int start = -1;
+    int end = -1;
+    notes.GetSel(start, end);
+    EXPECT_EQ(start, 2);
+    EXPECT_EQ(end, 5);
+    notes.Detach();
+}
+
 TEST_F(EditControl, ReadOnlyEditRefusesTypingButTakesProgramText)
 {
     auto* readOnly = qobject_cast<QLineEdit*>(dialog.Control("readOnlyEdit"));
