@@ -87,11 +87,12 @@ void CDataExchange::Fail()
 void DDX_Text(CDataExchange* pDX, int nIDC, std::string& value)
 {
     QWidget* widget = WidgetOf(pDX->PrepareEditCtrl(nIDC));
+    // An exchange to the controls writes every member, most unchanged: given as a view, an
+    // unchanged one is compared in place and never converted.
     if (pDX->m_bSaveAndValidate)
         value = ToUtf8(WindowText(widget));
-    // Compared in place: an exchange to the controls writes every member, most unchanged.
-    else if (QAnyStringView::compare(WindowText(widget), QUtf8StringView(value)) != 0)
-        SetWindowTextOf(widget, QString::fromStdString(value));
+    else
+        SetWindowTextOf(widget, QUtf8StringView(value));
 }
 
 void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value)
@@ -100,9 +101,7 @@ void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value)
     if (!pDX->m_bSaveAndValidate) {
         char digits[10];
         const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-        const QLatin1StringView text(digits, end);
-        if (WindowText(widget) != text)
-            SetWindowTextOf(widget, text);
+        SetWindowTextOf(widget, QLatin1StringView(digits, end));
         return;
     }
     const std::optional<UINT> parsed = ParseUnsignedDialogText(ToUtf8(WindowText(widget)));

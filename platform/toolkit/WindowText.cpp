@@ -59,10 +59,11 @@ QString WindowText(const QWidget* widget)
     return QString();
 }
 
-void SetWindowTextOf(QWidget* widget, const QString& text)
+void SetWindowTextOf(QWidget* widget, QAnyStringView newText)
 {
-    if (WindowText(widget) == text)
+    if (QAnyStringView::compare(WindowText(widget), newText) == 0)
         return;
+    const QString text = newText.toString();
     if (widget->isWindow()) {
         widget->setWindowTitle(text);
     } else if (auto* edit = qobject_cast<LineEdit*>(widget)) {
