@@ -3,8 +3,8 @@
 # program's limited broadcast, the devices' replies and a download cross a real (virtual)
 # wire with the built-in ports, which loopback cannot give.
 #
-#   lab/lab.sh [--devices N] [--devsim PATH] [--wan] [--second N [--second-down]]
-#              --run COMMAND [ARG...]
+#   lab/lab.sh [--devices N] [--devsim PATH] [--wan] [--same-segment]
+#              [--second N [--second-down] [--second-same-subnet]] --run COMMAND [ARG...]
 #
 # Segment 10.213.77.0/24, three network namespaces, a bridge in the devices' one:
 #   pc       10.213.77.1    runs COMMAND; default route on its link, so that
@@ -15,8 +15,13 @@
 # More adapters of the PC, on request:
 #   --wan     pc 10.213.78.1 on a segment without devices (namespace wan) that holds the
 #             default route, as a laptop's Wi-Fi does
+#   --same-segment
+#             pc 10.213.77.2 on a second adapter plugged into the devices' own segment, as a
+#             laptop's wired and Wi-Fi adapters on one office LAN
 #   --second  pc 10.213.79.1 on a second device segment (namespace dev2), N devices from
-#             10.213.79.10; with --second-down that adapter starts down
+#             10.213.79.10; with --second-down that adapter starts down; with
+#             --second-same-subnet the second segment carries the first one's subnet (pc
+#             10.213.77.2, devices again from 10.213.77.10), as two benches at factory defaults
 # COMMAND sees LANVISTA_LAB_* variables describing that (printed by --help).
 #
 # As root the namespaces are named ones (ip netns); otherwise the lab runs inside an
@@ -43,8 +48,8 @@ readonly repo
 
 usage() {
   cat <<EOF
-Usage: lab/lab.sh [--devices N] [--devsim PATH] [--wan] [--second N [--second-down]]
-                  --run COMMAND [ARG...]
+Usage: lab/lab.sh [--devices N] [--devsim PATH] [--wan] [--same-segment]
+                  [--second N [--second-down] [--second-same-subnet]] --run COMMAND [ARG...]
 
 Runs COMMAND in a network namespace "pc" ($pc_ip/24) whose only link leads to simulated
 device servers in other namespaces: N devices (1 to $max_devices, default 4) at
@@ -57,7 +62,12 @@ download with a NAK. Everything is removed again when COMMAND ends or the lab is
                  takes the default route away from lvpc
   --second N     an adapter lvpc2 ($second_subnet.1/24) on a second segment with N devices (1 to
                  $max_devices) from $second_subnet.$first_device_host
+  --same-segment a second adapter lvpcb ($subnet.2/24) on the devices' segment itself, so that
+                 every device is reached through two adapters
   --second-down  lvpc2 starts down; COMMAND may bring it up (ip link set lvpc2 up)
+  --second-same-subnet
+                 the second segment uses $subnet.0/24 too: lvpc2 is $subnet.2, its devices
+                 start at $subnet.$first_device_host, as on two benches at factory defaults
   --run          the command and its arguments follow
 
 COMMAND's environment gains:
@@ -72,7 +82,8 @@ COMMAND's environment gains:
   LANVISTA_LAB_DEFAULT_ADAPTER       the adapter of the default route
   LANVISTA_LAB_SECOND_DEVICES        N of --second, else 0
   LANVISTA_LAB_SECOND_FIRST_MAC      $second_first_mac (the others count up)
-  LANVISTA_LAB_SECOND_FIRST_IP       $second_subnet.$first_device_host (the others count up)
+  LANVISTA_LAB_SECOND_FIRST_IP       $second_subnet.$first_device_host, or $subnet.$first_device_host with
+                                     --second-same-subnet (the others count up)
 
 Needs root, or unprivileged user namespaces; without either it exits with $skip_status.
 EOF
@@ -91,14 +102,18 @@ skip() {
 devices=4
 devsim=${LANVISTA_DEVSIM:-$repo/build/lanvista-devsim}
 wan=0
+same_segment=0
 second=0
 second_down=0
+second_same_subnet=0
 command=()
 while [[ $# -gt 0 ]]; do
   case $1 in
     --devices) [[ $# -ge 2 ]] || die "--devices needs a number"; devices=$2; shift 2 ;;
     --devsim) [[ $# -ge 2 ]] || die "--devsim needs a path"; devsim=$2; shift 2 ;;
     --wan) wan=1; shift ;;
+    --same-segment) same_segment=1; shift ;;
+    --second-same-subnet) second_same_subnet=1; shift ;;
     --second) [[ $# -ge 2 ]] || die "--second needs a number"; second=$2; shift 2 ;;
     --second-down) second_down=1; shift ;;
     --run) shift; command=("$@"); break ;;
@@ -114,8 +129,12 @@ if ! [[ $second =~ ^[0-9]+$ ]] || ((second > max_devices)); then
   die "--second needs a number from 1 to $max_devices"
 fi
 ((second > 0 || !second_down)) || die "--second-down needs --second"
+((second > 0 || !second_same_subnet)) || die "--second-same-subnet needs --second"
+((!same_segment || !second_same_subnet)) || die "--same-segment and --second-same-subnet both give the PC $subnet.2"
 topology=()  # the options above, for the run inside a user namespace
 ((!wan)) || topology+=(--wan)
+((!same_segment)) || topology+=(--same-segment)
+((!second_same_subnet)) || topology+=(--second-same-subnet)
 ((!second)) || topology+=(--second "$second")
 ((!second_down)) || topology+=(--second-down)
 [[ -x $devsim ]] || die "no simulator at $devsim (build it, or pass --devsim)"
@@ -294,22 +313,38 @@ if ((wan)); then
   adapters+=" lvwan=$wan_subnet.1"
   default_adapter=lvwan
 fi
+if ((same_segment)); then
+  ns_do "$pc" ip link add lvpcb type veth peer name lvsw2 netns "$(ns_ref "$dev")"
+  ns_do "$dev" ip link set lvsw2 master lvseg
+  ns_do "$pc" ip addr add "$subnet.2/24" dev lvpcb
+  ns_do "$pc" ip link set lvpcb up
+  ns_do "$dev" ip link set lvsw2 up
+  waited+=("$pc:lvpcb" "$dev:lvsw2")
+  adapters+=" lvpcb=$subnet.2"
+fi
+second_pc_ip=$second_subnet.1
+second_first_ip=$second_subnet.$first_device_host
+if ((second_same_subnet)); then
+  second_pc_ip=$subnet.2
+  second_first_ip=$subnet.$first_device_host
+fi
 if ((second)); then
   ns_create "$prefix-dev2" || die "cannot create a network namespace"
   dev2=$prefix-dev2
   ns_do "$pc" ip link add lvpc2 type veth peer name lvseg2 netns "$(ns_ref "$dev2")"
-  ns_do "$pc" ip addr add "$second_subnet.1/24" dev lvpc2
+  ns_do "$pc" ip addr add "$second_pc_ip/24" dev lvpc2
+  first_host=${second_first_ip##*.}
   for ((i = 0; i < second; i++)); do
-    ns_do "$dev2" ip addr add "$second_subnet.$((first_device_host + i))/24" dev lvseg2
+    ns_do "$dev2" ip addr add "${second_first_ip%.*}.$((first_host + i))/24" dev lvseg2
   done
   ns_do "$dev2" ip link set lo up
   ns_do "$dev2" ip link set lvseg2 up
   if ((second_down)); then
-    down_adapters="lvpc2=$second_subnet.1"
+    down_adapters="lvpc2=$second_pc_ip"
   else
     ns_do "$pc" ip link set lvpc2 up
     waited+=("$pc:lvpc2" "$dev2:lvseg2")
-    adapters+=" lvpc2=$second_subnet.1"
+    adapters+=" lvpc2=$second_pc_ip"
   fi
 fi
 if ((wan)); then
@@ -327,15 +362,15 @@ start_devsim "$nak" "$workdir/nak.log" --devices 1 --first-mac "$nak_mac" --firs
   --nak-before-request
 if ((second)); then
   start_devsim "$dev2" "$workdir/second.log" --devices "$second" --first-mac "$second_first_mac" \
-    --first-ip "$second_subnet.$first_device_host"
+    --first-ip "$second_first_ip"
 fi
 
 if [[ $mode == netns ]]; then kind="named namespaces"; else kind="a user namespace"; fi
 echo "lab: PC $pc_ip in $pc, $devices devices from $subnet.$first_device_host, NAK device at" \
   "$nak_ip ($kind)" >&2
-if ((wan || second)); then
+if ((wan || second || same_segment)); then
   second_text=""
-  ((!second)) || second_text="; $second devices from $second_subnet.$first_device_host"
+  ((!second)) || second_text="; $second devices from $second_first_ip"
   echo "lab: adapters up: $adapters${down_adapters:+; down: $down_adapters}; default route on" \
     "$default_adapter$second_text" >&2
 fi
@@ -344,7 +379,7 @@ export LANVISTA_LAB_PC_IP=$pc_ip LANVISTA_LAB_DEVICES=$devices LANVISTA_LAB_FIRS
   LANVISTA_LAB_FIRST_IP=$subnet.$first_device_host LANVISTA_LAB_NAK_MAC=$nak_mac LANVISTA_LAB_NAK_IP=$nak_ip \
   LANVISTA_LAB_ADAPTERS=$adapters LANVISTA_LAB_DOWN_ADAPTERS=$down_adapters \
   LANVISTA_LAB_DEFAULT_ADAPTER=$default_adapter LANVISTA_LAB_SECOND_DEVICES=$second \
-  LANVISTA_LAB_SECOND_FIRST_MAC=$second_first_mac LANVISTA_LAB_SECOND_FIRST_IP=$second_subnet.$first_device_host
+  LANVISTA_LAB_SECOND_FIRST_MAC=$second_first_mac LANVISTA_LAB_SECOND_FIRST_IP=$second_first_ip
 ns_spawn "$pc" "${command[@]}"
 status=0
 wait "${started[-1]}" || status=$?
