@@ -6,17 +6,11 @@
 
 namespace {
 
-// What makes two replies the same answer: the sender, then every position that is read.
-std::string AnswerKey(std::string_view reply, const ReplyPath& path)
+template <std::size_t N>
+std::array<char, N> KeyOf(std::string_view bytes)
 {
-    std::string key;
-    key.reserve(6 + kMinRecordLength);
-    for (int shift = 24; shift >= 0; shift -= 8)
-        key.push_back(static_cast<char>(path.sender >> shift));
-    key.push_back(static_cast<char>(path.senderPort >> 8));
-    key.push_back(static_cast<char>(path.senderPort));
-    key.append(reply.substr(kCommandOffset, kDhcpOffset + 1 - kCommandOffset));
-    key.append(reply.substr(kVersionOffset, kMinRecordLength - kVersionOffset));
+    std::array<char, N> key{};
+    std::copy_n(bytes.begin(), std::min(N, bytes.size()), key.begin());
     return key;
 }
 
@@ -24,13 +18,25 @@ std::string AnswerKey(std::string_view reply, const ReplyPath& path)
 
 bool AdapterDoubles::IsDouble(std::string_view reply, const ReplyPath& path)
 {
+    static_assert(std::tuple_size_v<AnswerKey> ==
+                  6 + (kDhcpOffset + 1 - kCommandOffset) + (kMinRecordLength - kVersionOffset));
     if (reply.size() < kMinRecordLength)
         return false;
-    const auto [answer, first] = m_firstWay.try_emplace(AnswerKey(reply, path), path);
+    // The same answer: the same sender, and every position that is read.
+    AnswerKey key{};
+    char* out = key.data();
+    for (int shift = 24; shift >= 0; shift -= 8)
+        *out++ = static_cast<char>(path.sender >> shift);
+    *out++ = static_cast<char>(path.senderPort >> 8);
+    *out++ = static_cast<char>(path.senderPort);
+    out = std::copy(reply.begin() + kCommandOffset, reply.begin() + kDhcpOffset + 1, out);
+    std::copy(reply.begin() + kVersionOffset, reply.begin() + kMinRecordLength, out);
+
+    const auto [answer, first] = m_firstWay.try_emplace(key, path);
     if (!first)
         return !answer->second.SameWayAs(path);
 
-    std::vector<ReplyPath>& ways = m_waysByMac[std::string(reply.substr(kMacOffset, 12))];
+    std::vector<ReplyPath>& ways = m_waysByMac[KeyOf<12>(reply.substr(kMacOffset, 12))];
     if (std::none_of(ways.begin(), ways.end(), [&](const ReplyPath& way) { return way.SameWayAs(path); }))
         ways.push_back(path);
     return false;
@@ -38,6 +44,8 @@ bool AdapterDoubles::IsDouble(std::string_view reply, const ReplyPath& path)
 
 std::vector<ReplyPath> AdapterDoubles::PathsOf(std::string_view mac12) const
 {
-    const auto ways = m_waysByMac.find(std::string(mac12));
+    if (mac12.size() != 12)
+        return {};
+    const auto ways = m_waysByMac.find(KeyOf<12>(mac12));
     return ways == m_waysByMac.end() ? std::vector<ReplyPath>{} : ways->second;
 }

@@ -3,8 +3,9 @@
 // adapters reach hears it twice and answers twice: the same answer, sent to each adapter's
 // address. This tells such doubles from a device's own repeated or differing answers.
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
-#include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -42,6 +43,17 @@ public:
     std::vector<ReplyPath> PathsOf(std::string_view mac12) const;
 
 private:
-    std::unordered_map<std::string, ReplyPath> m_firstWay;
-    std::unordered_map<std::string, std::vector<ReplyPath>> m_waysByMac;
+    // Fixed-size keys: a burst of thousands of replies allocates no key of its own.
+    using AnswerKey = std::array<char, 55>;  // sender, port, positions 8-50 and 60-65
+    using MacKey = std::array<char, 12>;
+    struct KeyHash {
+        template <std::size_t N>
+        std::size_t operator()(const std::array<char, N>& key) const
+        {
+            return std::hash<std::string_view>{}(std::string_view(key.data(), N));
+        }
+    };
+
+    std::unordered_map<AnswerKey, ReplyPath, KeyHash> m_firstWay;
+    std::unordered_map<MacKey, std::vector<ReplyPath>, KeyHash> m_waysByMac;
 };
