@@ -501,6 +501,12 @@ int CAsyncSocket::SendTo(const void* lpBuf, int nBufLen, UINT nHostPort, const c
 int CAsyncSocket::SendToEachAdapter(const void* lpBuf, int nBufLen, const SOCKADDR* lpSockAddr, int nSockAddrLen,
                                     int nFlags)
 {
+    return SendToAdaptersHeard(lpBuf, nBufLen, lpSockAddr, nSockAddrLen, {}, nFlags);
+}
+
+int CAsyncSocket::SendToAdaptersHeard(const void* lpBuf, int nBufLen, const SOCKADDR* lpSockAddr, int nSockAddrLen,
+                                      std::span<const DatagramArrival> heard, int nFlags)
+{
     if (!lpSockAddr || nSockAddrLen < static_cast<int>(sizeof(sockaddr_in)) || lpSockAddr->sa_family != AF_INET)
         return SendTo(lpBuf, nBufLen, lpSockAddr, nSockAddrLen, nFlags);
     if (m_hSocket == INVALID_SOCKET)
@@ -509,7 +515,7 @@ int CAsyncSocket::SendToEachAdapter(const void* lpBuf, int nBufLen, const SOCKAD
         return FailWith(WSAEINVAL);
     sockaddr_in destination{};
     std::memcpy(&destination, lpSockAddr, sizeof destination);
-    return AfterSend(calls::SendToEachAdapter(m_hSocket, lpBuf, nBufLen, nFlags, destination));
+    return AfterSend(calls::SendToAdaptersHeard(m_hSocket, lpBuf, nBufLen, nFlags, destination, heard));
 }
 
 int CAsyncSocket::AfterSend(int result)
@@ -539,6 +545,19 @@ int CAsyncSocket::ReceiveFrom(void* lpBuf, int nBufLen, std::string& rSocketAddr
         rSocketAddress.clear();
         rSocketPort = 0;
     }
+    return n;
+}
+
+int CAsyncSocket::ReceiveFrom(void* lpBuf, int nBufLen, SOCKADDR_IN& rFrom, DatagramArrival& rArrival, int nFlags)
+{
+    rFrom = {};
+    rArrival = {};
+    if (m_hSocket == INVALID_SOCKET)
+        return FailWith(WSAENOTSOCK);
+    if (nBufLen < 0)
+        return FailWith(WSAEINVAL);
+    const int n = calls::ReceiveBytes(m_hSocket, lpBuf, nBufLen, nFlags, d_->type != SOCK_STREAM, &rFrom, &rArrival);
+    d_->ReArmRead();
     return n;
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "platform/sockets/NetworkAdapter.h"
 #include "platform/sockets/WinSock.h"
 
 #include <cstddef>
 #include <new>
+#include <span>
 #include <string>
 
 class CAsyncSocketPrivate;
@@ -57,9 +59,17 @@ public:
     /// when it went out on none (see lanvista::sockets::SendToEachAdapter).
     int SendToEachAdapter(const void* lpBuf, int nBufLen, const SOCKADDR* lpSockAddr, int nSockAddrLen,
                           int nFlags = 0);
+    /// As SendToEachAdapter, but a broadcast goes out only through the adapters by which the
+    /// `heard` datagrams came in, through each when none of them is up (see
+    /// lanvista::sockets::SendToAdaptersHeard).
+    int SendToAdaptersHeard(const void* lpBuf, int nBufLen, const SOCKADDR* lpSockAddr, int nSockAddrLen,
+                            std::span<const DatagramArrival> heard, int nFlags = 0);
     /// Receives one datagram; 0 for an empty one. A datagram longer than the buffer fills it
     /// and fails with WSAEMSGSIZE. On success stores the sender as dotted decimal and port.
     int ReceiveFrom(void* lpBuf, int nBufLen, std::string& rSocketAddress, UINT& rSocketPort, int nFlags = 0);
+    /// As ReceiveFrom, with the sender as an address and how the datagram came in: the
+    /// address it was sent to and the adapter it arrived on.
+    int ReceiveFrom(void* lpBuf, int nBufLen, SOCKADDR_IN& rFrom, DatagramArrival& rArrival, int nFlags = 0);
 
     /// Returns the bytes received, 0 when the peer has closed, or SOCKET_ERROR.
     virtual int Receive(void* lpBuf, int nBufLen, int nFlags = 0);

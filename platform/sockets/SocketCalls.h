@@ -16,7 +16,8 @@ struct ifaddrs;
 
 namespace lanvista::sockets {
 
-/// A non-blocking, close-on-exec IPv4 socket of the type, or INVALID_SOCKET.
+/// A non-blocking, close-on-exec IPv4 socket of the type, or INVALID_SOCKET. A datagram
+/// socket is told to note how each datagram arrives (see ReceiveBytes).
 SOCKET OpenSocket(int type);
 /// Releases the descriptor; never repeated, since the descriptor is gone either way.
 void CloseSocket(SOCKET s);
@@ -43,8 +44,10 @@ int SendBytesTo(SOCKET s, const void* data, int length, int flags, const sockadd
 int SendBytesThrough(SOCKET s, const void* data, int length, int flags, const sockaddr_in& to,
                      const NetworkAdapter& adapter);
 /// Receives into the buffer. A datagram longer than the buffer fills it and fails with
-/// WSAEMSGSIZE. `from`, when given, receives the sender (family 0 when there is none).
-int ReceiveBytes(SOCKET s, void* buffer, int length, int flags, bool datagram, sockaddr_in* from = nullptr);
+/// WSAEMSGSIZE. `from`, when given, receives the sender (family 0 when there is none);
+/// `arrival`, when given, how the datagram came in (all zero when the system did not say).
+int ReceiveBytes(SOCKET s, void* buffer, int length, int flags, bool datagram, sockaddr_in* from = nullptr,
+                 DatagramArrival* arrival = nullptr);
 
 /// Readiness of the socket right now: the poll events among `events` that are set.
 short ReadyNow(SOCKET s, short events);

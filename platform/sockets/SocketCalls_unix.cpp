@@ -147,7 +147,13 @@ SOCKET OpenSocket(int type)
     if (Injected(SocketCall::Open, error))
         return Failed(error);
     const int fd = ::socket(AF_INET, type | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    return fd < 0 ? Failed(errno) : fd;
+    if (fd < 0)
+        return Failed(errno);
+    // Noted from the start: the kernel attaches it to a datagram as it is queued.
+    const int on = 1;
+    if (type == SOCK_DGRAM)
+        ::setsockopt(fd, IPPROTO_IP, IP_PKTINFO, &on, sizeof on);
+    return fd;
 }
 
 void CloseSocket(SOCKET s)
@@ -275,16 +281,55 @@ int SendBytesThrough(SOCKET s, const void* data, int length, int flags, const so
     return Count(Repeated([&] { return ::sendmsg(s, &message, flags | MSG_NOSIGNAL); }));
 }
 
-int ReceiveBytes(SOCKET s, void* buffer, int length, int flags, bool datagram, sockaddr_in* from)
+namespace {
+
+// recvmsg with the sender and IP_PKTINFO's account of the arrival.
+ssize_t ReceiveMessage(SOCKET s, void* buffer, size_t size, int flags, sockaddr_in* from, DatagramArrival& arrival)
+{
+    sockaddr_in sender{};
+    iovec bytes{buffer, size};
+    alignas(cmsghdr) unsigned char control[CMSG_SPACE(sizeof(in_pktinfo))];
+    msghdr message{};
+    message.msg_name = &sender;
+    message.msg_namelen = sizeof sender;
+    message.msg_iov = &bytes;
+    message.msg_iovlen = 1;
+    message.msg_control = control;
+    message.msg_controllen = sizeof control;
+    arrival = {};
+    const ssize_t n = Repeated([&] { return ::recvmsg(s, &message, flags); });
+    if (n < 0)
+        return n;
+    if (from)
+        *from = message.msg_namelen >= sizeof sender ? sender : sockaddr_in{};
+    for (cmsghdr* header = CMSG_FIRSTHDR(&message); header; header = CMSG_NXTHDR(&message, header)) {
+        if (header->cmsg_level != IPPROTO_IP || header->cmsg_type != IP_PKTINFO)
+            continue;
+        in_pktinfo info{};
+        std::memcpy(&info, CMSG_DATA(header), sizeof info);
+        arrival.destination = info.ipi_addr;
+        arrival.interfaceIndex = static_cast<unsigned>(info.ipi_ifindex);
+    }
+    return n;
+}
+
+}  // namespace
+
+int ReceiveBytes(SOCKET s, void* buffer, int length, int flags, bool datagram, sockaddr_in* from,
+                 DatagramArrival* arrival)
 {
     int error = 0;
+    if (arrival)
+        *arrival = {};
     if (Injected(SocketCall::Receive, error))
         return Failed(error);
     // MSG_TRUNC reports a datagram's whole length, so one cut short can be told.
     const int allFlags = flags | (datagram ? MSG_TRUNC : 0);
     const auto size = static_cast<size_t>(length);
     ssize_t n;
-    if (from) {
+    if (arrival) {
+        n = ReceiveMessage(s, buffer, size, allFlags, from, *arrival);
+    } else if (from) {
         *from = {};
         socklen_t fromLength = sizeof *from;
         n = Repeated([&] { return ::recvfrom(s, buffer, size, allFlags, reinterpret_cast<sockaddr*>(from), &fromLength); });

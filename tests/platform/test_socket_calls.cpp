@@ -254,3 +254,74 @@ TEST(SocketFaults, FailTheChosenCallsWithTheirWindowsNumberThenLetThemThrough)
     EXPECT_NE(object, nullptr);
     FreeSocketObject(object);
 }
+
+namespace {
+
+NetworkAdapter Adapter(const char* name, unsigned index, const char* address)
+{
+    NetworkAdapter adapter{name, index, {}};
+    inet_pton(AF_INET, address, &adapter.address);
+    return adapter;
+}
+
+DatagramArrival Arrival(const char* destination, unsigned interfaceIndex)
+{
+    DatagramArrival arrival{{}, interfaceIndex};
+    inet_pton(AF_INET, destination, &arrival.destination);
+    return arrival;
+}
+
+struct HeardCase {
+    const char* name;
+    std::vector<DatagramArrival> heard;
+    std::vector<std::string> expected;  // names of the adapters a save leaves by
+};
+
+// eth0 and wlan0 on one office segment, eth1 on a bench.
+const std::vector<NetworkAdapter> kThreeAdapters = {Adapter("eth0", 2, "192.168.0.10"),
+                                                   Adapter("wlan0", 3, "192.168.0.11"),
+                                                   Adapter("eth1", 4, "192.168.0.12")};
+
+const HeardCase kHeardCases[] = {
+    {"NothingHeard", {}, {}},
+    {"TheAdapterTheReplyWasSentTo", {Arrival("192.168.0.11", 3)}, {"wlan0"}},
+    // Either adapter of a segment may take in the other's traffic.
+    {"SentToOneCameInOnTheOther", {Arrival("192.168.0.11", 2)}, {"wlan0"}},
+    {"TwinsOnTwoSegments", {Arrival("192.168.0.10", 2), Arrival("192.168.0.12", 4)}, {"eth0", "eth1"}},
+    {"BroadcastReplyByItsAdapter", {Arrival("255.255.255.255", 4)}, {"eth1"}},
+    {"AddressNoLongerHeldByItsAdapter", {Arrival("192.168.0.99", 3)}, {"wlan0"}},
+    {"AdapterGoneMeanwhile", {Arrival("10.0.0.7", 9)}, {}},
+};
+
+class AdaptersHeardTable : public testing::TestWithParam<HeardCase> {};
+
+}  // namespace
+
+TEST_P(AdaptersHeardTable, LeadBackTheWayTheRepliesCame)
+{
+    std::vector<std::string> names;
+    for (const NetworkAdapter& adapter : AdaptersHeard(kThreeAdapters, GetParam().heard))
+        names.push_back(adapter.name);
+    EXPECT_EQ(names, GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, AdaptersHeardTable, testing::ValuesIn(kHeardCases),
+                         [](const testing::TestParamInfo<HeardCase>& info) { return std::string(info.param.name); });
+
+TEST(ReceiveBytes, TellsTheAddressADatagramWasSentToAndItsAdapter)
+{
+    UdpPair pair;
+    ASSERT_EQ(SendBytesTo(pair.sender, "reply", 5, 0, reinterpret_cast<const sockaddr*>(&pair.to), sizeof pair.to), 5);
+    pollfd ready{pair.receiver, POLLIN, 0};
+    ASSERT_EQ(poll(&ready, 1, 5000), 1);
+
+    char buffer[16];
+    sockaddr_in from{};
+    DatagramArrival arrival{};
+    ASSERT_EQ(ReceiveBytes(pair.receiver, buffer, sizeof buffer, 0, true, &from, &arrival), 5);
+    sockaddr_in sender{};
+    SocketName(pair.sender, sender);
+    EXPECT_EQ(from.sin_port, sender.sin_port);
+    EXPECT_EQ(ntohl(arrival.destination.s_addr), INADDR_LOOPBACK);
+    EXPECT_EQ(arrival.interfaceIndex, if_nametoindex("lo"));
+}
