@@ -82,6 +82,8 @@ COMMAND's environment gains:
   LANVISTA_LAB_DEFAULT_ADAPTER       the adapter of the default route
   LANVISTA_LAB_SECOND_DEVICES        N of --second, else 0
   LANVISTA_LAB_SECOND_FIRST_MAC      $second_first_mac (the others count up)
+  LANVISTA_LAB_LOGS                  the folder of the simulators' logs: devices.log, nak.log and
+                                     second.log, a line per request each handled
   LANVISTA_LAB_SECOND_FIRST_IP       $second_subnet.$first_device_host, or $subnet.$first_device_host with
                                      --second-same-subnet (the others count up)
 
@@ -379,7 +381,8 @@ export LANVISTA_LAB_PC_IP=$pc_ip LANVISTA_LAB_DEVICES=$devices LANVISTA_LAB_FIRS
   LANVISTA_LAB_FIRST_IP=$subnet.$first_device_host LANVISTA_LAB_NAK_MAC=$nak_mac LANVISTA_LAB_NAK_IP=$nak_ip \
   LANVISTA_LAB_ADAPTERS=$adapters LANVISTA_LAB_DOWN_ADAPTERS=$down_adapters \
   LANVISTA_LAB_DEFAULT_ADAPTER=$default_adapter LANVISTA_LAB_SECOND_DEVICES=$second \
-  LANVISTA_LAB_SECOND_FIRST_MAC=$second_first_mac LANVISTA_LAB_SECOND_FIRST_IP=$second_first_ip
+  LANVISTA_LAB_SECOND_FIRST_MAC=$second_first_mac LANVISTA_LAB_SECOND_FIRST_IP=$second_first_ip \
+  LANVISTA_LAB_LOGS=$workdir
 ns_spawn "$pc" "${command[@]}"
 status=0
 wait "${started[-1]}" || status=$?

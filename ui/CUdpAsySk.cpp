@@ -5,6 +5,9 @@
 #include "link/NetworkSettings.h"
 #include "ui/UdpEndpointOwner.h"
 
+#include <string_view>
+#include <vector>
+
 namespace {
 
 // One byte more than a receive may fill, so a terminating zero always fits; larger than
@@ -27,9 +30,7 @@ void CUdpAsySk::SendPending()
     inet_pton(AF_INET, network.udpDestination.c_str(), &destination.sin_addr);
 
     while (m_nSentCount < m_nSendLength) {
-        // Through every adapter, so devices behind one without the default route see it too.
-        const int sent = SendToEachAdapter(m_strSendText.data() + m_nSentCount, m_nSendLength - m_nSentCount,
-                                           reinterpret_cast<const SOCKADDR*>(&destination), sizeof destination, 0);
+        const int sent = SendRequest(destination);
         if (sent == SOCKET_ERROR) {
             const int error = WSAGetLastError();
             // Left queued: the next request replaces it.
@@ -51,14 +52,30 @@ void CUdpAsySk::SendPending()
     }
 }
 
+int CUdpAsySk::SendRequest(const SOCKADDR_IN& destination)
+{
+    const char* const text = m_strSendText.data() + m_nSentCount;
+    const int length = m_nSendLength - m_nSentCount;
+    const auto* const to = reinterpret_cast<const SOCKADDR*>(&destination);
+    // A search goes through every adapter, so devices behind one without the default route
+    // see it too; a save only the way(s) its device was heard, so that it is written once.
+    if (m_nSendMode == 1 && m_strSendText.size() >= kMacOffset + 12) {
+        std::vector<DatagramArrival> heard;
+        for (const ReplyPath& path : m_replyWays.PathsOf(std::string_view(m_strSendText).substr(kMacOffset, 12)))
+            heard.push_back({in_addr{htonl(path.destination)}, path.interfaceIndex});
+        return SendToAdaptersHeard(text, length, to, sizeof destination, heard, 0);
+    }
+    return SendToEachAdapter(text, length, to, sizeof destination, 0);
+}
+
 void CUdpAsySk::OnReceive(int)
 {
     OutputDebugStringA("CUdpAsySk::OnReceive\n");
 
     char buffer[kReceiveBufferSize];
-    std::string senderAddress;
-    UINT senderPort = 0;
-    const int received = ReceiveFrom(buffer, kReceiveBufferSize - 1, senderAddress, senderPort, 0);
+    SOCKADDR_IN sender{};
+    DatagramArrival arrival;
+    const int received = ReceiveFrom(buffer, kReceiveBufferSize - 1, sender, arrival, 0);
     if (received == SOCKET_ERROR)
         return;
     if (received == 0) {
@@ -70,6 +87,9 @@ void CUdpAsySk::OnReceive(int)
     const AcceptedReply reply = AcceptReply(buffer, static_cast<std::size_t>(received));
     switch (reply.kind) {
     case ReplyKind::SearchReply:
+        if (m_replyWays.IsDouble(reply.record->text, {ntohl(sender.sin_addr.s_addr), ntohs(sender.sin_port),
+                                                      ntohl(arrival.destination.s_addr), arrival.interfaceIndex}))
+            break;
         m_pOwner->OnSearchReply(*reply.record);
         break;
     case ReplyKind::SaveReply:

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "link/AdapterDoubles.h"
 #include "platform/sockets/CAsyncSocket.h"
 
 class UdpEndpointOwner;
@@ -28,4 +29,11 @@ protected:
     void OnAccept(int nErrorCode) override;
     void OnConnect(int nErrorCode) override;
     void OnClose(int nErrorCode) override;
+
+private:
+    int SendRequest(const SOCKADDR_IN& destination);
+
+    // This search's replies by the way each came in: a device heard again through a second
+    // adapter is listed once, and a save goes back only the way its device was heard.
+    AdapterDoubles m_replyWays;
 };

@@ -1,6 +1,7 @@
-// What leaves the PC's adapters, captured on each of them: a search and a save request go
-// out once through every adapter that is up, the same bytes each time, with that adapter's
-// address as source; none through an adapter that is down.
+// What leaves the PC's adapters, captured on each of them: a search request goes out once
+// through every adapter that is up, the same bytes each time, with that adapter's address as
+// source; a save request once through the adapter its device was heard on; none through an
+// adapter that is down.
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -14,6 +15,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -105,12 +107,12 @@ protected:
             Capture(adapter);
     }
 
-    // Lets the requests just sent be captured, then checks: one per adapter that is up, with
-    // its address and port 27700 as source, the same bytes everywhere, of the given command;
-    // nothing through an adapter that is down.
-    void ExpectOnePerAdapter(const char* command)
+    // Lets the requests just sent be captured, then checks: one through each of the adapters
+    // named, with its address and port 27700 as source, the same bytes everywhere, of the given
+    // command; nothing through any other adapter, up or down.
+    void ExpectOneThrough(const char* command, const std::vector<LabAdapter>& through)
     {
-        for (const LabAdapter& adapter : lab.adapters) {
+        for (const LabAdapter& adapter : through) {
             SCOPED_TRACE(adapter.name);
             std::vector<Broadcast>& seen = m_seen[adapter.name];
             ASSERT_TRUE(WaitUntil([&] {
@@ -121,7 +123,7 @@ protected:
         // Time for a second copy to show, if one were sent.
         QTest::qWait(200);
         std::string first;
-        for (const LabAdapter& adapter : lab.adapters) {
+        for (const LabAdapter& adapter : through) {
             SCOPED_TRACE(adapter.name);
             Collect(adapter.name);
             const std::vector<Broadcast>& seen = m_seen[adapter.name];
@@ -134,11 +136,26 @@ protected:
                 first = seen[0].payload;
             EXPECT_EQ(seen[0].payload, first) << "the adapters got different bytes";
         }
-        for (const LabAdapter& adapter : lab.downAdapters) {
-            Collect(adapter.name);
-            EXPECT_TRUE(m_seen[adapter.name].empty()) << adapter.name << " is down";
+        for (const auto& [name, capture] : m_captures) {
+            const bool named = std::any_of(through.begin(), through.end(),
+                                           [&](const LabAdapter& adapter) { return adapter.name == name; });
+            if (named)
+                continue;
+            Collect(name);
+            EXPECT_TRUE(m_seen[name].empty()) << "a copy through " << name;
         }
         m_seen.clear();
+    }
+
+    // The adapter of the segment a device sits on.
+    LabAdapter AdapterOf(const std::string& macText) const
+    {
+        const bool second = std::any_of(lab.secondDevices.begin(), lab.secondDevices.end(),
+                                        [&](const LabDevice& device) { return device.macText == macText; });
+        const std::string name = second ? "lvpc2" : "lvpc";
+        const auto found = std::find_if(lab.adapters.begin(), lab.adapters.end(),
+                                        [&](const LabAdapter& adapter) { return adapter.name == name; });
+        return found != lab.adapters.end() ? *found : LabAdapter{name, 0};
     }
 
 private:
@@ -160,15 +177,23 @@ private:
 
 }  // namespace
 
-TEST_F(LabDatagrams, SearchAndSaveGoOutOncePerAdapter)
+TEST_F(LabDatagrams, SearchGoesOutOncePerAdapterAndSaveTheWayItsDeviceWasHeard)
 {
     f.Click("searchButton");
-    ASSERT_NO_FATAL_FAILURE(ExpectOnePerAdapter("00"));
+    ASSERT_NO_FATAL_FAILURE(ExpectOneThrough("00", lab.adapters));
 
-    ASSERT_TRUE(f.WaitForDevices(1));
-    f.ClickDeviceListRow(0);
-    boxes.Expect("Save Complete!");
-    f.Click("saveButton");
-    ASSERT_NO_FATAL_FAILURE(ExpectOnePerAdapter("10"));
-    EXPECT_TRUE(WaitUntil([&] { return boxes.Pending() == 0; }));
+    // Every device heard, so that one of the second segment can be saved as well as one of the
+    // first, where the second's adapter is up.
+    const bool secondUp = lab.downAdapters.empty() && !lab.secondDevices.empty();
+    const std::size_t heard = lab.devices.size() + 1 + (secondUp ? lab.secondDevices.size() : 0);
+    ASSERT_TRUE(f.WaitForDevices(static_cast<int>(heard)));
+    const LabDevice& other = secondUp ? lab.secondDevices.front() : lab.nakDevice;
+    for (const std::string& macText : {lab.devices.front().macText, other.macText}) {
+        SCOPED_TRACE(macText);
+        f.ClickDeviceListRow(RowOf(macText));
+        boxes.Expect("Save Complete!");
+        f.Click("saveButton");
+        ASSERT_NO_FATAL_FAILURE(ExpectOneThrough("10", {AdapterOf(macText)}));
+        EXPECT_TRUE(WaitUntil([&] { return boxes.Pending() == 0; }));
+    }
 }
