@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk fonts-dejavu-core
   xvfb xauth imagemagick xdotool
-  socat iproute2 util-linux
+  socat iproute2 util-linux nftables
   clang libclang-rt-14-dev
   dpkg-dev file desktop-file-utils appstream groff-base
 )

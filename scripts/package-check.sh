@@ -43,6 +43,8 @@ expected=(
   usr/bin/lanvista-devsim
   usr/share/man/man1/lanvista.1.gz
   "usr/share/metainfo/$app_id.metainfo.xml"
+  usr/lib/firewalld/services/lanvista.xml
+  etc/ufw/applications.d/lanvista
 )
 for size in 16 32 48 128 256; do
   expected+=("usr/share/icons/hicolor/${size}x${size}/apps/lanvista.png")
@@ -63,8 +65,10 @@ control=$(mktemp -d)
 stage=$(mktemp -d)
 trap 'rm -rf "$control" "$stage"' EXIT
 dpkg-deb -e "$deb" "$control"
-scripts=$(find "$control" -type f ! -name control ! -name md5sums -printf '%f ')
+scripts=$(find "$control" -type f ! -name control ! -name md5sums ! -name conffiles -printf '%f ')
 [ -z "$scripts" ] || fail "the package has maintainer scripts: $scripts"
+[ "$(cat "$control/conffiles")" = /etc/ufw/applications.d/lanvista ] ||
+  fail "the ufw profile is not the package's one conffile: $(cat "$control/conffiles" 2>/dev/null)"
 
 dpkg-deb -x "$deb" "$stage"
 for size in 16 32 48 128 256; do
