@@ -1,5 +1,7 @@
 #include "app/CConfigApp.h"
 
+#include "lanvista/Version.h"
+
 #include "platform/sockets/AfxSocketInit.h"
 #include "platform/toolkit/MessageBox.h"
 #include "ui/CConfigDlg.h"
@@ -10,7 +12,10 @@ BEGIN_MESSAGE_MAP(CConfigApp, CWinApp)
     ON_COMMAND(ID_HELP, &CWinApp::OnHelp)
 END_MESSAGE_MAP()
 
-CConfigApp::CConfigApp() = default;
+CConfigApp::CConfigApp()
+{
+    SetAppID(LANVISTA_APP_ID);
+}
 
 BOOL CConfigApp::InitInstance()
 {

@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev nlohmann-json3-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev nlohmann-json3-dev qt6-wayland weston
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk fonts-dejavu-core
   xvfb xauth imagemagick xdotool
@@ -13,7 +13,7 @@ packages=(
   dpkg-dev file desktop-file-utils appstream groff-base
 )
 if [ "${1:-}" = "--runtime-only" ]; then
-  packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev nlohmann-json3-dev libgtest-dev libgmock-dev groff-base fonts-noto-cjk fonts-dejavu-core iproute2 util-linux)
+  packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-wayland libgl-dev nlohmann-json3-dev libgtest-dev libgmock-dev groff-base fonts-noto-cjk fonts-dejavu-core iproute2 util-linux)
 fi
 
 missing=()

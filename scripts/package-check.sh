@@ -58,7 +58,7 @@ for path in "${expected[@]}"; do
 done
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libc6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6; do
+for library in libc6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6 qt6-wayland; do
   grep -qE "(^|, )$library( |,|$)" <<<"$depends" || fail "Depends does not name $library: $depends"
 done
 control=$(mktemp -d)

@@ -4,6 +4,7 @@
 #include "platform/toolkit/ResourceTable.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QFileInfo>
 #include <QStringList>
 
@@ -59,6 +60,11 @@ void CWinApp::OnHelp() {}
 
 void CWinApp::Enable3dControlsStatic() {}
 
+void CWinApp::SetAppID(const char* lpcszAppID)
+{
+    m_strAppID = lpcszAppID ? lpcszAppID : "";
+}
+
 CWinApp* AfxGetApp()
 {
     return TheApp();
@@ -85,6 +91,10 @@ int AfxWinMain(int argc, char** argv)
         return -1;
     if (app->m_strAppName.empty())
         app->m_strAppName = ExecutableTitle();
+    // Wayland's app id and X11's _GTK_APPLICATION_ID / WM_CLASS hint: shells match the
+    // window to the desktop entry of that name.
+    if (!app->m_strAppID.empty())
+        QGuiApplication::setDesktopFileName(QString::fromStdString(app->m_strAppID));
     if (app->InitInstance())
         application.exec();
     return app->ExitInstance();

@@ -21,10 +21,15 @@ public:
     void OnHelp();
     // Controls draw their own 3-D look here; kept for the program's start-up sequence.
     void Enable3dControlsStatic();
+    // The id by which the desktop groups the program's windows and finds its icon and menu
+    // entry; set before the application starts.
+    void SetAppID(const char* lpcszAppID);
 
     CWnd* m_pMainWnd = nullptr;
     // The title; when empty, the executable's name without its extension.
     std::string m_strAppName;
+    // Empty: the desktop guesses from the executable's name.
+    std::string m_strAppID;
 
     DECLARE_MESSAGE_MAP()
 };
