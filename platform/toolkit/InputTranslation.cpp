@@ -5,6 +5,7 @@
 #include "platform/toolkit/DialogWidget.h"
 #include "platform/toolkit/QtHandles.h"
 
+#include <QApplication>
 #include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -130,10 +131,25 @@ bool WalkPreTranslate(QWidget* target, DialogWidget* dialog, MSG& msg)
     return false;
 }
 
-// What the platform does with a system key nobody consumed: Alt+Space opens the system
-// menu, Alt+F4 closes.
+// Shift+F10 and the Menu key, the keyboard's right click. Many window managers take
+// Alt+Space for their own menu, so these are the keyboard's way to the system menu there.
+bool IsContextMenuKey(const QKeyEvent* event)
+{
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    return (event->key() == Qt::Key_Menu && modifiers == Qt::NoModifier) ||
+           (event->key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier);
+}
+
+// What the platform does with a system key nobody consumed: Alt+Space and the context-menu
+// keys open the system menu, Alt+F4 closes.
 bool HandleSystemKey(DialogWidget* dialog, const QKeyEvent* event)
 {
+    if (IsContextMenuKey(event)) {
+        const QWidget* focus = QApplication::focusWidget();
+        const QWidget* at = focus && focus->window() == dialog ? focus : dialog;
+        dialog->ShowSystemMenu(at->mapToGlobal(QPoint(0, at->height())));
+        return true;
+    }
     const bool alt = (event->modifiers() & Qt::AltModifier) && !(event->modifiers() & Qt::ControlModifier);
     if (!alt)
         return false;

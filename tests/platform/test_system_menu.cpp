@@ -191,3 +191,36 @@ TEST(DialogKeys, EscapeCancelsAndEnterGoesToTheDefaultCommand)
 }
 
 } // namespace
+
+// Shift+F10 and the Menu key reach the system menu where a window manager keeps Alt+Space
+// for its own menu; from an edit they open it instead of typing anything.
+TEST_F(SystemMenu, ContextMenuKeysOpenItFromTheKeyboard)
+{
+    const struct {
+        const char* name;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+    } keys[] = {{"Shift+F10", Qt::Key_F10, Qt::ShiftModifier}, {"Menu", Qt::Key_Menu, Qt::NoModifier}};
+    QWidget* name = dialog.Control("nameEdit");
+    for (const auto& key : keys) {
+        SCOPED_TRACE(key.name);
+        name->setFocus();
+        QTest::keyClick(name, key.key, key.modifiers);
+        QMenu* popup = OpenPopup();
+        ASSERT_NE(popup, nullptr);
+        EXPECT_EQ(popup->objectName(), QStringLiteral("systemMenu"));
+        ASSERT_NE(Item(popup, "정보(&A)..."), nullptr);
+        popup->close();
+        EXPECT_TRUE(Text(name).isEmpty());
+    }
+}
+
+TEST_F(SystemMenu, OtherF10KeysDoNotOpenIt)
+{
+    QWidget* name = dialog.Control("nameEdit");
+    name->setFocus();
+    for (const Qt::KeyboardModifiers modifiers : {Qt::KeyboardModifiers(Qt::NoModifier), Qt::ControlModifier | Qt::ShiftModifier}) {
+        QTest::keyClick(name, Qt::Key_F10, modifiers);
+        EXPECT_FALSE(WaitUntil([] { return QApplication::activePopupWidget() != nullptr; }, 200));
+    }
+}
