@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev nlohmann-json3-dev qt6-wayland weston
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk fonts-dejavu-core
-  xvfb xauth imagemagick xdotool
+  xvfb xauth imagemagick xdotool at-spi2-core python3-pyatspi dbus-daemon
   socat iproute2 util-linux nftables
   clang libclang-rt-14-dev
   dpkg-dev file desktop-file-utils appstream groff-base

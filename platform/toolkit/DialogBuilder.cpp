@@ -1,8 +1,12 @@
 #include "platform/toolkit/DialogBuilder.h"
 
+#include "platform/toolkit/CWinApp.h"
+#include "platform/toolkit/ControlLabels.h"
 #include "platform/toolkit/ControlWindow.h"
+#include "platform/toolkit/DialogAccessible.h"
 #include "platform/toolkit/DialogWidget.h"
 #include "platform/toolkit/GroupBoxWidget.h"
+#include "platform/toolkit/IpAddressField.h"
 #include "platform/toolkit/IpAddressWidget.h"
 #include "platform/toolkit/LineEdit.h"
 #include "platform/toolkit/ListBoxWidget.h"
@@ -12,6 +16,7 @@
 #include "platform/toolkit/WindowText.h"
 
 #include <algorithm>
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontMetrics>
@@ -173,6 +178,36 @@ bool TakesFocus(ControlKind kind)
     return kind != ControlKind::GroupBox && kind != ControlKind::Static && kind != ControlKind::Icon;
 }
 
+// Names for a screen reader: each control without a text of its own is called by its label
+// and tied to it; an IP-address control's fields are called by their place in it; an icon
+// by the program's name.
+void NameControls(const DialogTemplate& dialog, const std::vector<QWidget*>& widgets)
+{
+    const std::vector<ControlLabel> labels = LabelControls(dialog);
+    for (std::size_t i = 0; i < widgets.size(); ++i) {
+        QWidget* widget = widgets[i];
+        if (dialog.controls[i].kind == ControlKind::Icon) {
+            widget->setAccessibleName(FromUtf8(AfxGetAppName()));
+            continue;
+        }
+        if (labels[i].name.empty())
+            continue;
+        const QString name = FromUtf8(labels[i].name.c_str());
+        widget->setAccessibleName(name);
+        if (labels[i].labelIndex >= 0) {
+            // Qt ties a label to its buddy; it would also take a '&' in the label's text as a
+            // shortcut of its own and hide it, so such a label stays untied (SetStaticText).
+            auto* label = qobject_cast<QLabel*>(widgets[std::size_t(labels[i].labelIndex)]);
+            if (label != nullptr && !label->text().contains(u'&'))
+                label->setBuddy(widget);
+        }
+        if (auto* address = qobject_cast<IpAddressWidget*>(widget)) {
+            for (int field = 0; field < IpAddressWidget::kFields; ++field)
+                address->Field(field)->setAccessibleName(QStringLiteral("%1, field %2").arg(name).arg(field + 1));
+        }
+    }
+}
+
 } // namespace
 
 QFont DialogFont(const char* face, int pointSize)
@@ -213,6 +248,8 @@ QRect MapDialogRect(const QSize& baseUnits, int x, int y, int cx, int cy)
 
 DialogWidget* BuildDialogWindow(const DialogTemplate& dialog, CDialog* owner, QWidget* parent)
 {
+    static const bool accessibleDialogs = (QAccessible::installFactory(&DialogAccessibleFactory), true);
+    Q_UNUSED(accessibleDialogs);
     auto* window = new DialogWidget(owner, parent);
     window->setObjectName(QStringLiteral("dialog%1").arg(dialog.id));
     // A dialog shown on the taskbar is an ordinary top-level window to the desktop; the others
@@ -229,11 +266,13 @@ DialogWidget* BuildDialogWindow(const DialogTemplate& dialog, CDialog* owner, QW
     const QSize base = DialogBaseUnits(window->font());
     window->setFixedSize(MapDialogRect(base, 0, 0, dialog.cx, dialog.cy).size());
 
+    std::vector<QWidget*> widgets;
     std::vector<QWidget*> tabStops;
     std::vector<QWidget*> groups;
     for (const DialogControlTemplate& control : dialog.controls) {
         const QRect rect = MapDialogRect(base, control.x, control.y, control.cx, control.cy);
         QWidget* widget = CreateControl(control, window, rect.height());
+        widgets.push_back(widget);
         widget->setObjectName(FromUtf8(control.objectName));
         MarkControlWindow(widget, control.id);
         if (control.kind == ControlKind::Icon) {
@@ -265,6 +304,7 @@ DialogWidget* BuildDialogWindow(const DialogTemplate& dialog, CDialog* owner, QW
     }
     for (QWidget* group : groups)
         group->lower();
+    NameControls(dialog, widgets);
     window->SetTabStops(std::move(tabStops));
     return window;
 }

@@ -28,12 +28,13 @@ QString StaticDisplayText(const QString& text)
 
 void SetStaticText(QLabel* label, const QString& text, bool mnemonics)
 {
-    if (mnemonics) {
+    const QString shown = mnemonics ? StaticDisplayText(text) : text;
+    // A label tied to a control for screen readers would make a '&' a shortcut and hide it.
+    if (label->buddy() != nullptr && shown.contains(u'&'))
+        label->setBuddy(nullptr);
+    if (mnemonics)
         label->setProperty(kStaticTextProperty, text);
-        label->setText(StaticDisplayText(text));
-    } else {
-        label->setText(text);
-    }
+    label->setText(shown);
 }
 
 QString WindowText(const QWidget* widget)

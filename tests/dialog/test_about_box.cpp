@@ -1,4 +1,6 @@
 // The About box, opened from the main dialog's system menu.
+#include <QAccessible>
+#include <QAccessibleInterface>
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
@@ -10,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "DialogFixture.h"
+#include "platform/toolkit/CWinApp.h"
 #include "tests/support/Wait.h"
 #include "ui/Resource.h"
 
@@ -19,6 +22,7 @@ struct SeenAboutBox {
     bool seen = false;
     QString caption;
     QStringList labels;
+    QString iconName;  // what a screen reader calls the program's image
 };
 
 // Once the About box is up, records what it shows and closes it with the key given. It
@@ -38,6 +42,8 @@ void CloseAboutBoxWhenOpen(SeenAboutBox& about, Qt::Key key)
         for (QLabel* label : box->findChildren<QLabel*>())
             if (!label->text().isEmpty())
                 about.labels << label->text();
+        if (QWidget* icon = box->findChild<QWidget*>(QStringLiteral("aboutIcon")))
+            about.iconName = QAccessible::queryAccessibleInterface(icon)->text(QAccessible::Name);
         QApplication::setActiveWindow(box);
         QTest::keyClick(box, key);
     });
@@ -82,6 +88,7 @@ TEST(AboutBox, ClosesWithEscape)
     fixture.dialog().SendMessage(WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
 
     EXPECT_TRUE(about.seen);
+    EXPECT_EQ(about.iconName, QString::fromUtf8(AfxGetAppName()));
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_TRUE(fixture.window()->isVisible());
 }

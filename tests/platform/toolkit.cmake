@@ -15,6 +15,10 @@ endforeach()
 lanvista_add_test(test_toolkit_message_map
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_message_map.cpp
   LIBS lanvista_platform)
+# Which label names which control is worked out from the template alone.
+lanvista_add_test(test_toolkit_control_labels
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_control_labels.cpp
+  LIBS lanvista_toolkit)
 # The single-byte form of a text needs no display.
 lanvista_add_test(test_toolkit_single_byte_text
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_single_byte_text.cpp
