@@ -10,10 +10,10 @@ packages=(
   xvfb xauth imagemagick xdotool at-spi2-core python3-pyatspi dbus-daemon
   socat iproute2 util-linux nftables
   clang libclang-rt-14-dev
-  dpkg-dev file desktop-file-utils appstream groff-base
+  dpkg-dev file desktop-file-utils appstream groff-base help2man lintian
 )
 if [ "${1:-}" = "--runtime-only" ]; then
-  packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-wayland libgl-dev nlohmann-json3-dev libgtest-dev libgmock-dev groff-base fonts-noto-cjk fonts-dejavu-core iproute2 util-linux)
+  packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-wayland libgl-dev nlohmann-json3-dev libgtest-dev libgmock-dev groff-base help2man fonts-noto-cjk fonts-dejavu-core iproute2 util-linux)
 fi
 
 missing=()
