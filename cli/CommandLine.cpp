@@ -10,6 +10,7 @@ namespace {
 
 enum OptionId : int {
     kHelp = 'h',
+    kVerbose = 'v',
     kVersion = 256,
     kMac,
     kTimeout,
@@ -21,6 +22,9 @@ enum OptionId : int {
     kGateway,
     kPort,
     kDhcp,
+    kCount,
+    kJsonLines,
+    kForce,
 };
 
 constexpr option kHelpOption{"help", no_argument, nullptr, kHelp};
@@ -35,6 +39,10 @@ constexpr option kMaskOption{"mask", required_argument, nullptr, kMask};
 constexpr option kGatewayOption{"gateway", required_argument, nullptr, kGateway};
 constexpr option kPortOption{"port", required_argument, nullptr, kPort};
 constexpr option kDhcpOption{"dhcp", required_argument, nullptr, kDhcp};
+constexpr option kVerboseOption{"verbose", no_argument, nullptr, kVerbose};
+constexpr option kCountOption{"count", required_argument, nullptr, kCount};
+constexpr option kJsonLinesOption{"jsonl", no_argument, nullptr, kJsonLines};
+constexpr option kForceOption{"force", no_argument, nullptr, kForce};
 constexpr option kEndOption{nullptr, 0, nullptr, 0};
 
 // Called for each option (id and value, null for a flag) and each positional argument (id 1);
@@ -49,9 +57,29 @@ std::string NameOf(const std::vector<option>& options, int id)
     return "an option";
 }
 
+// "--x" that starts more than one option's name: "ambiguous option --x (--xa or --xb)";
+// empty when it does not.
+std::string Ambiguity(const std::vector<option>& options, const char* argument)
+{
+    std::string_view given(argument);
+    if (given.substr(0, 2) != "--")
+        return {};
+    given = given.substr(2, given.find('=') == std::string_view::npos ? std::string_view::npos : given.find('=') - 2);
+    std::vector<std::string> candidates;
+    for (const option& o : options)
+        if (o.name != nullptr && std::string_view(o.name).substr(0, given.size()) == given)
+            candidates.push_back(std::string("--") + o.name);
+    if (candidates.size() < 2)
+        return {};
+    std::string text = "ambiguous option --" + std::string(given) + " (";
+    for (std::size_t i = 0; i < candidates.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == candidates.size() ? " or " : ", ") + candidates[i];
+    return text + ")";
+}
+
 // getopt_long over arguments, which start with the command word. "-" hands positional
-// arguments over in order wherever they stand (also under POSIXLY_CORRECT); ":" reports a
-// missing value apart from an unknown option.
+// arguments over in order wherever they stand (also under POSIXLY_CORRECT), and those after
+// "--" too; ":" reports a missing value apart from an unknown option.
 std::string ReadArguments(const std::vector<std::string>& arguments, std::vector<option> options,
                           const ArgumentHandler& handle)
 {
@@ -66,14 +94,20 @@ std::string ReadArguments(const std::vector<std::string>& arguments, std::vector
     opterr = 0;  // messages are ours, on the caller's stream
     const int argc = static_cast<int>(storage.size());
     for (;;) {
-        const int id = getopt_long(argc, argv.data(), "-:h", options.data(), nullptr);
-        if (id == -1)
+        const int id = getopt_long(argc, argv.data(), "-:hv", options.data(), nullptr);
+        if (id == -1) {
+            for (int i = optind; i < argc; ++i)
+                if (std::string error = handle(1, argv[i]); !error.empty())
+                    return error;
             return {};
+        }
         if (id == ':')
             return NameOf(options, optopt) + " needs a value";
         if (id == '?') {
             if (optopt != 0 && optopt < 256)
                 return std::string("unknown option -") + static_cast<char>(optopt);
+            if (std::string ambiguous = Ambiguity(options, argv[optind - 1]); !ambiguous.empty())
+                return ambiguous;
             return "unknown option " + std::string(argv[optind - 1]);
         }
         std::string error = handle(id, optarg);
@@ -118,28 +152,37 @@ ParsedCommandLine ParseList(const std::vector<std::string>& arguments)
 {
     ListCommand list;
     bool help = false;
-    bool json = false;
-    bool csv = false;
+    int formats = 0;
     std::string error = ReadArguments(
-        arguments, {kHelpOption, kMacOption, kTimeoutOption, kInterfaceOption, kJsonOption, kCsvOption},
+        arguments,
+        {kHelpOption, kMacOption, kTimeoutOption, kInterfaceOption, kJsonOption, kJsonLinesOption, kCsvOption,
+         kCountOption, kVerboseOption},
         [&](int id, const char* value) -> std::string {
             switch (id) {
             case kHelp: help = true; return {};
+            case kVerbose: list.verbose = true; return {};
+            case kCount: {
+                const auto count = ParseCount(value);
+                if (!count)
+                    return std::string("--count wants a number of devices from 1 on, not \"") + value + '"';
+                list.count = *count;
+                return {};
+            }
             case kMac:
                 list.mac12 = ParseMac(value);
                 return list.mac12 ? std::string() : BadMac(value);
             case kTimeout: return ReadTimeout(value, list.timeoutSeconds);
             case kInterface: list.interfaces.emplace_back(value); return {};
-            case kJson: json = true; return {};
-            case kCsv: csv = true; return {};
+            case kJson: list.format = ListFormat::Json; ++formats; return {};
+            case kJsonLines: list.format = ListFormat::JsonLines; ++formats; return {};
+            case kCsv: list.format = ListFormat::Csv; ++formats; return {};
             default: return std::string("list takes no argument \"") + value + '"';
             }
         });
     if (help)
         return Parsed(HelpCommand{}, {});
-    if (error.empty() && json && csv)
-        error = "--json and --csv exclude each other";
-    list.format = json ? ListFormat::Json : csv ? ListFormat::Csv : ListFormat::Table;
+    if (error.empty() && formats > 1)
+        error = "--json, --jsonl and --csv exclude each other";
     return Parsed(list, error);
 }
 
@@ -151,10 +194,12 @@ ParsedCommandLine ParseSet(const std::vector<std::string>& arguments)
     std::string error = ReadArguments(
         arguments,
         {kHelpOption, kIpOption, kMaskOption, kGatewayOption, kPortOption, kDhcpOption, kTimeoutOption,
-         kInterfaceOption},
+         kInterfaceOption, kForceOption, kVerboseOption},
         [&](int id, const char* value) -> std::string {
             switch (id) {
             case kHelp: help = true; return {};
+            case kForce: set.force = true; return {};
+            case kVerbose: set.verbose = true; return {};
             case kIp: return ReadAddress("--ip", value, set.ip);
             case kMask: return ReadAddress("--mask", value, set.mask);
             case kGateway: return ReadAddress("--gateway", value, set.gateway);
@@ -189,10 +234,11 @@ ParsedCommandLine ParseUpdate(const std::vector<std::string>& arguments)
     UpdateCommand update;
     bool help = false;
     std::vector<std::string> positionals;
-    std::string error = ReadArguments(arguments, {kHelpOption, kTimeoutOption},
+    std::string error = ReadArguments(arguments, {kHelpOption, kTimeoutOption, kVerboseOption},
                                       [&](int id, const char* value) -> std::string {
                                           switch (id) {
                                           case kHelp: help = true; return {};
+                                          case kVerbose: update.verbose = true; return {};
                                           case kTimeout: return ReadTimeout(value, update.timeoutSeconds);
                                           default: positionals.emplace_back(value); return {};
                                           }
@@ -215,11 +261,12 @@ ParsedCommandLine ParseGlobal(const std::vector<std::string>& arguments)
 {
     bool help = false;
     bool version = false;
-    std::string error = ReadArguments(arguments, {kHelpOption, kVersionOption},
+    std::string error = ReadArguments(arguments, {kHelpOption, kVersionOption, kVerboseOption},
                                       [&](int id, const char* value) -> std::string {
                                           switch (id) {
                                           case kHelp: help = true; return {};
                                           case kVersion: version = true; return {};
+                                          case kVerbose: return "-v/--verbose goes after the command";
                                           default: return std::string("unknown command \"") + value + '"';
                                           }
                                       });
@@ -256,10 +303,11 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments)
 std::string HelpText()
 {
     return R"(Usage:
-  lanvista-cli list   [--mac MAC] [--timeout SECONDS] [--interface NAME]... [--json | --csv]
+  lanvista-cli list   [--mac MAC] [--count N] [--timeout SECONDS] [--interface NAME]...
+                      [--json | --jsonl | --csv] [-v]
   lanvista-cli set    MAC [--ip A.B.C.D] [--mask A.B.C.D] [--gateway A.B.C.D] [--port N]
-                      [--dhcp on|off] [--timeout SECONDS] [--interface NAME]...
-  lanvista-cli update ADDRESS IMAGE [--timeout SECONDS]
+                      [--dhcp on|off] [--timeout SECONDS] [--interface NAME]... [--force] [-v]
+  lanvista-cli update ADDRESS IMAGE [--timeout SECONDS] [-v]
   lanvista-cli --help | --version
 
 Finds, configures and updates the serial-to-Ethernet device servers on the local network
@@ -267,15 +315,23 @@ segment from a shell or a script, speaking the same protocol as the Lanvista dia
 and saves are broadcast on UDP port 27700 from every network adapter.
 
 Commands:
-  list     Search for every device, or the one given by --mac, collect the replies for
-           --timeout seconds (default 2) and print them in arrival order: an aligned table,
-           with --json a JSON array of objects with the keys mac, ip, mask, gateway, port,
-           dhcp, version, from and interface, with --csv the same columns under a header line.
+  list     Search for every device, or the one given by --mac, for --timeout seconds
+           (default 2), sending the search again a few times meanwhile so that a lost
+           datagram is made up for, and print each device once in arrival order: an aligned
+           table, with --json a JSON array of objects with the keys mac, ip, mask, gateway,
+           port, dhcp, version, from and interface, with --jsonl one such object per line as
+           each device is first heard, with --csv the same columns under a header line. The
+           search ends early at --mac's device, or once --count devices have answered.
            No device found is not an error: an empty list, a note on stderr, exit 0.
   set      Read the settings of the device with this MAC, change only the fields given,
-           save them into the device, then search again and check that it reports them.
-           Each request that gets no answer within --timeout seconds (default 2) is sent
-           again, 3 times in all.
+           save them into the device, then search again and check that it reports what was
+           asked (addresses not, once the device is on DHCP). Refused before anything is
+           written (exit 2): a mask with holes, 0.0.0.0 or 255.255.255.255; an address that is
+           no host's (0.0.0.0, broadcast, loopback, multicast, its subnet's network or
+           broadcast address) or that another device reports; a gateway outside the subnet
+           (0.0.0.0, no gateway, is fine). --force writes it all the same. When two devices
+           answer for one MAC nothing is written (exit 1). A save that gets no answer within
+           --timeout seconds is sent again, 3 times in all.
   update   Download the firmware image IMAGE into the device at ADDRESS (TCP port 26600).
            IMAGE's full path must contain "Brimnet_v" and "bin", as in the dialog's Browse.
            --timeout is the longest wait for the device at any step (default 60 seconds).
@@ -285,7 +341,11 @@ Options:
   --mac MAC             00A0B1C20010, 00:a0:b1:c2:00:10 or 00-A0-B1-C2-00-10
   --interface NAME      search and save on this network adapter only (repeatable); replies
                         that come in on other adapters are ignored
-  --json, --csv         output formats of list
+  --json, --jsonl, --csv  output formats of list
+  --count N             list: end once N devices have answered
+  --force               set: write settings the rules above refuse
+  -v, --verbose         the adapters used, each request sent and every datagram set aside,
+                        with the reason, on stderr
   --ip, --mask, --gateway A.B.C.D
   --port N              the device's TCP port, 1 to 65535
   --dhcp on|off
@@ -304,5 +364,6 @@ Exit codes:
   4  the firmware image was refused by its name or could not be read
   5  the download connection was refused, could not be made in time, or was closed
      before the device's verdict
+  6  the results could not be written to stdout
 )";
 }

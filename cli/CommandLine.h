@@ -1,13 +1,14 @@
 #pragma once
 // The command line of lanvista-cli, read into one of its commands.
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <variant>
 #include <vector>
 
-enum class ListFormat { Table, Json, Csv };
+enum class ListFormat { Table, Json, JsonLines, Csv };
 
 struct HelpCommand {};
 struct VersionCommand {};
@@ -17,6 +18,8 @@ struct ListCommand {
     double timeoutSeconds = 2;
     std::vector<std::string> interfaces;  // empty: every adapter
     ListFormat format = ListFormat::Table;
+    std::optional<std::size_t> count;  // end once this many devices answered
+    bool verbose = false;
 };
 
 struct SetCommand {
@@ -28,12 +31,15 @@ struct SetCommand {
     std::optional<bool> dhcp;
     double timeoutSeconds = 2;
     std::vector<std::string> interfaces;
+    bool force = false;  // write settings the rules refuse
+    bool verbose = false;
 };
 
 struct UpdateCommand {
     std::uint32_t address = 0;
     std::string imagePath;
     double timeoutSeconds = 60;
+    bool verbose = false;
 };
 
 using Command = std::variant<HelpCommand, VersionCommand, ListCommand, SetCommand, UpdateCommand>;

@@ -1,24 +1,28 @@
 #pragma once
 // Search and save traffic of the tool: requests built by the core, sent on every adapter (or
-// the ones named), and the replies the core accepts, with their sender and adapter.
+// the ones asked for), and the replies the core accepts, with their sender and adapter.
 
 #include "cli/Cli.h"
 #include "cli/UdpLink.h"
 #include "link/DeviceRecord.h"
+#include "platform/sockets/NetworkAdapter.h"
 
 #include <chrono>
-#include <deque>
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <ostream>
+#include <span>
 #include <string>
 #include <vector>
 
 /// A device as one search reply showed it.
 struct FoundDevice {
     DeviceRecord record;
-    std::uint32_t from = 0;    // the reply's sender
-    std::string interface;     // the adapter it came in on; empty when unknown
+    std::uint32_t from = 0;        // the reply's sender
+    std::uint16_t fromPort = 0;
+    std::string interface;         // the adapter it came in on, as the system names it; empty when unknown
+    DatagramArrival arrival;       // the address it was sent to and the adapter's index
 };
 
 /// Devices in arrival order. A deque: thousands of replies grow it without moving what
@@ -43,25 +47,41 @@ std::string SearchRequestFor(const std::optional<std::string>& mac12, std::uint3
 /// True when the record is the device with this MAC (letter case aside).
 bool IsDevice(const DeviceRecord& record, const std::string& mac12);
 
+/// "02:4C:56:00:00:01 at 10.0.0.5 (from 10.0.0.5 on eth0)": one device for a message.
+std::string DeviceLine(const FoundDevice& device);
+
+/// The ways a device's replies came in, for a save to go back by.
+std::vector<DatagramArrival> WaysOf(const FoundDevices& replies);
+
 class DeviceLink {
 public:
-    DeviceLink(const CliNetwork& network, std::vector<std::string> interfaces);
+    /// interfaces: the indexes of the adapters to use, every one when empty. verbose: where
+    /// each send and each dropped datagram is described; nullptr for silence.
+    DeviceLink(const CliNetwork& network, std::vector<int> interfaces, std::ostream* verbose);
 
     /// Opens the tool's UDP port. On failure the message is written to err and the exit code
     /// returned; std::nullopt when the port is open.
     std::optional<int> Open(std::ostream& err);
-    /// Sends a request; false, with the message written to err, when it went out nowhere.
-    bool Send(const std::string& request, std::ostream& err);
+    /// Sends a request (back only the ways `heard` came in, when given); false, with the
+    /// message written to err, when it went out nowhere.
+    bool Send(const std::string& request, std::ostream& err, std::span<const DatagramArrival> heard = {});
     /// The next accepted reply that comes in before deadline on an adapter asked for;
     /// std::nullopt once the deadline has passed.
     std::optional<DeviceReply> NextReply(std::chrono::steady_clock::time_point deadline);
     /// Forgets replies that have come in but were not read.
     void Drain() { m_udp.Drain(); }
+    /// Tells the verbose stream that a reply was set aside, and why.
+    void NoteDropped(const FoundDevice& device, const char* reason);
+    /// The adapters the last request went out by ("eth0 (10.0.0.1)"), for a note to the user.
+    const std::string& AdaptersUsed() const { return m_adaptersUsed; }
 
 private:
-    bool InterfaceWanted(const std::string& name) const;
+    bool InterfaceWanted(int index) const;
+    void NoteDropped(const LinkDatagram& datagram, const char* reason);
 
     CliNetwork m_network;
-    std::vector<std::string> m_interfaces;
+    std::vector<int> m_interfaces;
+    std::ostream* m_verbose;
+    std::string m_adaptersUsed;
     UdpLink m_udp;
 };

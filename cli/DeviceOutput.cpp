@@ -1,12 +1,10 @@
 #include "cli/DeviceOutput.h"
 
 #include "cli/InputText.h"
-
-#include <nlohmann/json.hpp>
+#include "cli/SafeText.h"
 
 #include <algorithm>
 #include <array>
-#include <iomanip>
 #include <optional>
 
 namespace {
@@ -28,7 +26,7 @@ std::optional<std::string> InterfaceText(const FoundDevice& device)
 {
     if (device.interface.empty())
         return std::nullopt;
-    return device.interface;
+    return PrintableText(device.interface);
 }
 
 Row RowOf(const FoundDevice& device, const char* unknown)
@@ -45,27 +43,38 @@ Row RowOf(const FoundDevice& device, const char* unknown)
             InterfaceText(device).value_or(unknown)};
 }
 
-std::string CsvField(const std::string& text)
+std::string JsonOrNull(const std::optional<std::string>& text)
 {
-    if (text.find_first_of(",\"\r\n") == std::string::npos)
-        return text;
-    std::string quoted = "\"";
-    for (char c : text) {
-        if (c == '"')
-            quoted += '"';
-        quoted += c;
+    return text ? JsonString(*text) : "null";
+}
+
+// The object's members, each "key": value, indented by `indent` and ended by `end`.
+void AppendObject(std::string& text, const FoundDevice& device, const char* indent, const char* separator)
+{
+    const DeviceRecord& record = device.record;
+    const std::array<std::pair<const char*, std::string>, kColumns> members{{
+        {"mac", JsonString(record.macText)},
+        {"ip", JsonString(DottedAddress(record.ip))},
+        {"mask", JsonString(DottedAddress(record.mask))},
+        {"gateway", JsonString(DottedAddress(record.gateway))},
+        {"port", std::to_string(record.port)},
+        {"dhcp", record.dhcp ? "true" : "false"},
+        {"version", JsonOrNull(VersionText(record))},
+        {"from", JsonString(DottedAddress(device.from))},
+        {"interface", JsonOrNull(InterfaceText(device))},
+    }};
+    for (std::size_t i = 0; i < members.size(); ++i) {
+        text += indent;
+        text += '"';
+        text += members[i].first;
+        text += "\": ";
+        text += members[i].second;
+        if (i + 1 < members.size())
+            text += separator;
     }
-    return quoted + '"';
 }
 
 } // namespace
-
-std::string PrintableText(std::string_view text)
-{
-    std::string printable(text);
-    std::replace_if(printable.begin(), printable.end(), [](char c) { return c < 0x20 || c > 0x7E; }, '?');
-    return printable;
-}
 
 void WriteTable(std::ostream& out, const FoundDevices& devices)
 {
@@ -105,27 +114,27 @@ void WriteTable(std::ostream& out, const FoundDevices& devices)
 
 void WriteJson(std::ostream& out, const FoundDevices& devices)
 {
-    using Json = nlohmann::ordered_json;
-    Json list = Json::array();
-    list.get_ref<Json::array_t&>().reserve(devices.size());
-    for (const FoundDevice& device : devices) {
-        const DeviceRecord& record = device.record;
-        Json entry = Json::object();
-        entry.get_ref<Json::object_t&>().reserve(kColumns);
-        entry["mac"] = PrintableText(record.macText);
-        entry["ip"] = DottedAddress(record.ip);
-        entry["mask"] = DottedAddress(record.mask);
-        entry["gateway"] = DottedAddress(record.gateway);
-        entry["port"] = record.port;
-        entry["dhcp"] = record.dhcp;
-        const auto version = VersionText(record);
-        entry["version"] = version ? Json(*version) : Json(nullptr);
-        entry["from"] = DottedAddress(device.from);
-        const auto interface = InterfaceText(device);
-        entry["interface"] = interface ? Json(*interface) : Json(nullptr);
-        list.push_back(std::move(entry));
+    if (devices.empty()) {
+        out << "[]\n";
+        return;
     }
-    out << std::setw(2) << list << '\n';
+    std::string text;
+    out << "[\n";
+    for (std::size_t i = 0; i < devices.size(); ++i) {
+        text = "  {\n";
+        AppendObject(text, devices[i], "    ", ",\n");
+        text += i + 1 < devices.size() ? "\n  },\n" : "\n  }\n";
+        out << text;
+    }
+    out << "]\n";
+}
+
+void WriteJsonLine(std::ostream& out, const FoundDevice& device)
+{
+    std::string text = "{";
+    AppendObject(text, device, "", ", ");
+    text += "}\n";
+    out << text;
 }
 
 void WriteCsv(std::ostream& out, const FoundDevices& devices)
@@ -136,7 +145,7 @@ void WriteCsv(std::ostream& out, const FoundDevices& devices)
         for (std::size_t i = 0; i < kColumns; ++i) {
             if (i > 0)
                 line += ',';
-            line += CsvField(row[i]);
+            line += CsvCell(row[i]);
         }
         line += '\n';
         out << line;

@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 #include "cli/DeviceLink.h"
+#include "cli/ErrorText.h"
 #include "cli/ExitCode.h"
 #include "cli/InputText.h"
 #include "cli/ProgressBar.h"
@@ -65,12 +66,12 @@ std::optional<FirmwareImage> LoadImage(const std::string& path, std::ostream& er
 
 int ConnectFailure(int error, const std::string& where, double timeoutSeconds, std::ostream& err)
 {
-    if (error == ECONNREFUSED)
-        err << "lanvista-cli: " << where << " refused the connection\n";
-    else if (error == ETIMEDOUT)
+    if (error == ETIMEDOUT)
         err << "lanvista-cli: no connection to " << where << " within " << timeoutSeconds << " s\n";
+    else if (error == ECONNREFUSED)
+        err << "lanvista-cli: " << where << " refused the connection: " << ErrnoText(error) << '\n';
     else
-        err << "lanvista-cli: cannot connect to " << where << ": " << std::strerror(error) << '\n';
+        err << "lanvista-cli: cannot connect to " << where << ": " << ErrnoText(error) << '\n';
     return kExitConnection;
 }
 
@@ -82,9 +83,191 @@ int SendFailure(int error, const std::string& where, const std::string& what, do
             << " was sent\n";
     else
         err << "lanvista-cli: the connection to " << where << " broke while the " << what
-            << " was sent: " << std::strerror(error) << '\n';
+            << " was sent: " << ErrnoText(error) << '\n';
     return kExitConnection;
 }
+
+// One download: the device's status messages drive it, and --timeout bounds every step
+// however many bytes trickle in meanwhile.
+class Download {
+public:
+    Download(TcpConnection& connection, FirmwareImage& image, const std::string& where, const UpdateCommand& command,
+             bool showProgress, std::ostream& err)
+        : m_connection(connection), m_image(image), m_where(where), m_command(command), m_showProgress(showProgress),
+          m_err(err)
+    {
+    }
+
+    int Run()
+    {
+        const std::array<unsigned char, 32> header = FirmwareDownload::Header(m_image, TickSeed());
+        std::size_t sent = 0;
+        const int error = m_connection.SendAll(header.data(), header.size(), sent, m_command.timeoutSeconds, [] {});
+        if (error != 0 && error != TcpConnection::kIncoming)
+            return SendFailure(error, m_where, "download header", m_command.timeoutSeconds, m_err);
+        m_download.Announce();
+        m_stepEnd = DeadlineIn(m_command.timeoutSeconds);
+        for (;;) {
+            if (const auto result = ReceiveStep())
+                return *result;
+        }
+    }
+
+private:
+    using Clock = std::chrono::steady_clock;
+
+    // Waits for the device's next bytes and acts on them; the exit code once the download ends.
+    std::optional<int> ReceiveStep()
+    {
+        // While the device still takes in the image, the bar moves on with what it has taken.
+        const bool drawing = m_bar && m_connection.Unacknowledged() > 0;
+        const Clock::time_point until = drawing ? std::min(m_stepEnd, Clock::now() + std::chrono::milliseconds(100))
+                                                : m_stepEnd;
+        if (m_bar && !drawing)
+            FinishBar();
+        const ssize_t received = m_connection.Receive(m_buffer.data(), m_buffer.size(), until);
+        if (received < 0 && errno == ETIMEDOUT && Clock::now() < m_stepEnd) {
+            DrawBar();
+            return std::nullopt;
+        }
+        FinishBar();
+        if (received == 0) {
+            m_err << "lanvista-cli: " << m_where << " closed the connection before it reported a result\n";
+            return kExitConnection;
+        }
+        if (received < 0) {
+            if (errno == ETIMEDOUT) {
+                m_err << "lanvista-cli: " << m_where << " sent no status message it could act on for "
+                      << m_command.timeoutSeconds << " s\n";
+                return kExitDevice;
+            }
+            m_err << "lanvista-cli: the connection to " << m_where << " broke before it reported a result: "
+                  << ErrnoText(errno) << '\n';
+            return kExitConnection;
+        }
+        return Act(m_download.Receive(m_replyText, m_buffer.data(), static_cast<std::size_t>(received)));
+    }
+
+    std::optional<int> Act(StatusAction action)
+    {
+        switch (action) {
+        case StatusAction::None:
+            if (!CanFrameStatus(m_replyText)) {
+                m_err << "lanvista-cli: " << m_where << " sent " << m_replyText.size()
+                      << " bytes that are no status message it could act on, and can never become one\n";
+                return kExitDevice;
+            }
+            return std::nullopt;
+        case StatusAction::SendImage:
+            return SendImage();
+        case StatusAction::Success:
+            m_err << "lanvista-cli: the device reported success\n";
+            return kExitSuccess;
+        case StatusAction::Failure:
+            m_err << "lanvista-cli: the device reported failure\n";
+            return kExitDevice;
+        }
+        return std::nullopt;
+    }
+
+    std::optional<int> SendImage()
+    {
+        const FirmwareImage& bytes = m_download.ImageToSend(m_image);
+        if (bytes.empty()) {
+            // Asked again after the image went out: the step's time runs on.
+            if (m_command.verbose)
+                m_err << "lanvista-cli: the device asked for the image again after it was sent\n";
+            return std::nullopt;
+        }
+        if (m_showProgress)
+            m_bar.emplace(m_err, bytes.size());
+        m_total = bytes.size();
+        m_sent = 0;
+        for (;;) {
+            const int error = m_connection.SendAll(bytes.data(), bytes.size(), m_sent, m_command.timeoutSeconds,
+                                                   [this] { DrawBar(); });
+            if (error == 0)
+                break;
+            if (error == TcpConnection::kIncoming) {
+                // The device speaks mid-transfer: most likely a refusal, acted on at once.
+                if (const auto result = ReceiveNow())
+                    return result;
+                continue;
+            }
+            // A device that refused and closed shows as a broken send; its verdict may wait unread.
+            if (const auto result = ReceiveNow(); result && *result == kExitDevice)
+                return result;
+            FinishBar();
+            return SendFailure(error, m_where, "image", m_command.timeoutSeconds, m_err);
+        }
+        if (m_download.MarkImageSent())
+            m_image.clear();
+        m_stepEnd = DeadlineIn(m_command.timeoutSeconds);
+        return std::nullopt;
+    }
+
+    // Reads what the device has already sent and acts on it.
+    std::optional<int> ReceiveNow()
+    {
+        const ssize_t received = m_connection.Receive(m_buffer.data(), m_buffer.size(), Clock::now());
+        if (received == 0) {
+            FinishBar();
+            m_err << "lanvista-cli: " << m_where << " closed the connection after taking " << Taken() << " of "
+                  << m_total << " image bytes, before it reported a result\n";
+            return kExitConnection;
+        }
+        if (received < 0)
+            return std::nullopt;
+        const StatusAction action = m_download.Receive(m_replyText, m_buffer.data(), static_cast<std::size_t>(received));
+        if (action == StatusAction::SendImage)
+            return std::nullopt;
+        if (action != StatusAction::None || !CanFrameStatus(m_replyText)) {
+            FinishBar();
+            if (action == StatusAction::Failure)
+                m_err << "lanvista-cli: the device refused the image after taking " << Taken() << " of " << m_total
+                      << " bytes: it reported failure\n";
+            else
+                return Act(action);
+            return kExitDevice;
+        }
+        return std::nullopt;
+    }
+
+    std::size_t Taken() const
+    {
+        const std::size_t queued = m_connection.Unacknowledged();
+        return m_sent > queued ? m_sent - queued : 0;
+    }
+
+    void DrawBar()
+    {
+        if (m_bar)
+            m_bar->Update(Taken());
+    }
+
+    void FinishBar()
+    {
+        if (!m_bar)
+            return;
+        m_bar->Update(Taken());
+        m_bar->Finish();
+        m_bar.reset();
+    }
+
+    TcpConnection& m_connection;
+    FirmwareImage& m_image;
+    const std::string& m_where;
+    const UpdateCommand& m_command;
+    bool m_showProgress;
+    std::ostream& m_err;
+    FirmwareDownload m_download;
+    std::string m_replyText;
+    std::array<char, kReceiveSize> m_buffer{};
+    Clock::time_point m_stepEnd;
+    std::optional<ProgressBar> m_bar;
+    std::size_t m_sent = 0;
+    std::size_t m_total = 0;
+};
 
 } // namespace
 
@@ -99,64 +282,7 @@ int RunUpdate(const UpdateCommand& command, const CliNetwork& network, bool show
     if (const int error = connection.Connect(command.address, network.downloadPort,
                                              DeadlineIn(command.timeoutSeconds)))
         return ConnectFailure(error, where, command.timeoutSeconds, err);
-
-    FirmwareDownload download;
-    const std::array<unsigned char, 32> header = FirmwareDownload::Header(*image, TickSeed());
-    if (const int error = connection.SendAll(header.data(), header.size(), command.timeoutSeconds, [](std::size_t) {}))
-        return SendFailure(error, where, "download header", command.timeoutSeconds, err);
-    download.Announce();
-
-    std::string replyText;
-    std::array<char, kReceiveSize> buffer{};
-    for (;;) {
-        const ssize_t received = connection.Receive(buffer.data(), buffer.size(), DeadlineIn(command.timeoutSeconds));
-        if (received == 0) {
-            err << "lanvista-cli: " << where << " closed the connection before it reported a result\n";
-            return kExitConnection;
-        }
-        if (received < 0) {
-            if (errno == ETIMEDOUT) {
-                err << "lanvista-cli: " << where << " sent no status message it could act on for "
-                    << command.timeoutSeconds << " s\n";
-                return kExitDevice;
-            }
-            err << "lanvista-cli: the connection to " << where << " broke before it reported a result: "
-                << std::strerror(errno) << '\n';
-            return kExitConnection;
-        }
-
-        switch (download.Receive(replyText, buffer.data(), static_cast<std::size_t>(received))) {
-        case StatusAction::None:
-            break;
-        case StatusAction::SendImage: {
-            const FirmwareImage& bytes = download.ImageToSend(*image);
-            if (bytes.empty()) {
-                err << "lanvista-cli: the device asked for the image again after it was sent; waiting for its "
-                       "result\n";
-                break;
-            }
-            std::optional<ProgressBar> bar;
-            if (showProgress)
-                bar.emplace(err, bytes.size());
-            const int error = connection.SendAll(bytes.data(), bytes.size(), command.timeoutSeconds,
-                                                 [&](std::size_t sent) {
-                                                     if (bar)
-                                                         bar->Update(sent);
-                                                 });
-            if (bar)
-                bar->Finish();
-            if (error)
-                return SendFailure(error, where, "image", command.timeoutSeconds, err);
-            if (download.MarkImageSent())
-                image->clear();
-            break;
-        }
-        case StatusAction::Success:
-            err << "lanvista-cli: the device reported success\n";
-            return kExitSuccess;
-        case StatusAction::Failure:
-            err << "lanvista-cli: the device reported failure\n";
-            return kExitDevice;
-        }
-    }
+    if (command.verbose)
+        err << "lanvista-cli: connected to " << where << ", sending the header for " << image->size() << " bytes\n";
+    return Download(connection, *image, where, command, showProgress, err).Run();
 }

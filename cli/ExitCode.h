@@ -8,4 +8,5 @@ enum ExitCode : int {
     kExitNetwork = 3,     // the UDP port is in use or a socket could not be set up
     kExitImage = 4,       // the firmware image was refused by its name or could not be read
     kExitConnection = 5,  // the download connection was refused, timed out or closed early
+    kExitOutput = 6,      // the results could not be written to stdout
 };

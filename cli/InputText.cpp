@@ -76,6 +76,15 @@ std::optional<double> ParseSeconds(std::string_view text)
     return value;
 }
 
+std::optional<std::size_t> ParseCount(std::string_view text)
+{
+    std::size_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < 1 || value > 1000000)
+        return std::nullopt;
+    return value;
+}
+
 std::optional<bool> ParseOnOff(std::string_view text)
 {
     if (text == "on")

@@ -2,6 +2,7 @@
 // What a user types on the command line, read strictly: a value that does not parse whole
 // is refused before anything is sent.
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -19,6 +20,9 @@ std::optional<std::uint16_t> ParsePort(std::string_view text);
 
 /// A positive number of seconds, fractions allowed, at most a day.
 std::optional<double> ParseSeconds(std::string_view text);
+
+/// A count of devices: 1 to a million.
+std::optional<std::size_t> ParseCount(std::string_view text);
 
 /// "on" or "off".
 std::optional<bool> ParseOnOff(std::string_view text);

@@ -1,5 +1,6 @@
 #include "cli/RequestSend.h"
 
+#include "cli/ErrorText.h"
 #include "platform/sockets/SendToEachAdapter.h"
 #include "platform/sockets/SocketCalls.h"
 
@@ -9,43 +10,53 @@ namespace {
 
 using namespace lanvista::sockets;
 
-std::string SocketError()
+std::vector<NetworkAdapter> AdaptersFor(const std::vector<int>& interfaces, std::span<const DatagramArrival> heard)
 {
-    return "socket error " + std::to_string(WSAGetLastError());
-}
-
-// Through each named adapter; a failure on one does not stop the others.
-std::string SendThrough(SOCKET socket, const std::string& datagram, const sockaddr_in& to,
-                        const std::vector<std::string>& names)
-{
-    const std::vector<NetworkAdapter> adapters = BroadcastAdapters();
-    for (const std::string& name : names)
-        if (std::none_of(adapters.begin(), adapters.end(), [&](const NetworkAdapter& a) { return a.name == name; }))
-            return "no adapter \"" + name + "\" that is up, has an IPv4 address and can broadcast";
-    std::string error;
-    bool sent = false;
-    for (const NetworkAdapter& adapter : adapters) {
-        if (std::find(names.begin(), names.end(), adapter.name) == names.end())
-            continue;
-        if (SendBytesThrough(socket, datagram.data(), static_cast<int>(datagram.size()), 0, to, adapter) != SOCKET_ERROR)
-            sent = true;
-        else if (error.empty())
-            error = adapter.name + ": " + SocketError();
+    std::vector<NetworkAdapter> adapters = BroadcastAdapters();
+    if (!interfaces.empty())
+        std::erase_if(adapters, [&](const NetworkAdapter& adapter) {
+            return std::find(interfaces.begin(), interfaces.end(), static_cast<int>(adapter.index)) == interfaces.end();
+        });
+    if (!heard.empty()) {
+        std::vector<NetworkAdapter> back = AdaptersHeard(adapters, heard);
+        if (!back.empty())
+            return back;
     }
-    return sent ? std::string() : error;
+    return adapters;
 }
 
 } // namespace
 
-std::string SendRequest(int socket, const std::string& datagram, const CliNetwork& network,
-                        const std::vector<std::string>& interfaces)
+RequestSent SendRequest(int socket, const std::string& datagram, const CliNetwork& network,
+                        const std::vector<int>& interfaces, std::span<const DatagramArrival> heard)
 {
+    RequestSent result;
     sockaddr_in to{};
-    if (!ResolveIPv4(network.udpDestination.c_str(), network.remoteUdpPort, INADDR_NONE, to))
-        return "no address " + network.udpDestination;
-    if (!interfaces.empty() && to.sin_addr.s_addr == htonl(INADDR_BROADCAST))
-        return SendThrough(socket, datagram, to, interfaces);
-    if (SendToEachAdapter(socket, datagram.data(), static_cast<int>(datagram.size()), 0, to) == SOCKET_ERROR)
-        return SocketError();
-    return {};
+    if (!ResolveIPv4(network.udpDestination.c_str(), network.remoteUdpPort, INADDR_NONE, to)) {
+        result.error = "no address " + network.udpDestination;
+        return result;
+    }
+    const int length = static_cast<int>(datagram.size());
+    const std::vector<NetworkAdapter> adapters =
+        to.sin_addr.s_addr == htonl(INADDR_BROADCAST) ? AdaptersFor(interfaces, heard) : std::vector<NetworkAdapter>{};
+    if (adapters.empty()) {
+        if (!interfaces.empty() && to.sin_addr.s_addr == htonl(INADDR_BROADCAST)) {
+            result.error = "none of the adapters asked for is up with an IPv4 address that can broadcast";
+            return result;
+        }
+        if (SendBytesTo(socket, datagram.data(), length, 0, reinterpret_cast<const sockaddr*>(&to), sizeof to) ==
+            SOCKET_ERROR)
+            result.error = SocketErrorText(WSAGetLastError());
+        return result;
+    }
+    // A failure on one adapter does not stop the others.
+    for (const NetworkAdapter& adapter : adapters) {
+        if (SendBytesThrough(socket, datagram.data(), length, 0, to, adapter) != SOCKET_ERROR)
+            result.adapters.push_back(adapter);
+        else if (result.error.empty())
+            result.error = adapter.name + ": " + SocketErrorText(WSAGetLastError());
+    }
+    if (!result.adapters.empty())
+        result.error.clear();
+    return result;
 }

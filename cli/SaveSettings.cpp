@@ -2,64 +2,16 @@
 #include "cli/DeviceLink.h"
 #include "cli/ExitCode.h"
 #include "cli/InputText.h"
+#include "cli/SearchRounds.h"
+#include "cli/SettingsRules.h"
 
 #include <functional>
 #include <sstream>
 
 namespace {
 
-// Each request that gets no answer goes out this many times in all.
+// Each save that gets no answer, and the search that checks it, go out this many times in all.
 constexpr int kAttempts = 3;
-
-struct SearchResult {
-    bool sendFailed = false;
-    std::optional<DeviceRecord> wanted;    // the first reply that had what was looked for
-    std::optional<DeviceRecord> lastSeen;  // the last reply of the device that had not
-};
-
-// Searches for the device until one of its replies passes `isWanted`.
-SearchResult SearchDevice(DeviceLink& link, const SetCommand& command,
-                          const std::function<bool(const DeviceRecord&)>& isWanted, std::ostream& err)
-{
-    SearchResult result;
-    for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        link.Drain();
-        if (!link.Send(SearchRequestFor(command.mac12, TickSeed()), err)) {
-            result.sendFailed = true;
-            return result;
-        }
-        const auto deadline = DeadlineIn(command.timeoutSeconds);
-        while (auto reply = link.NextReply(deadline)) {
-            if (!reply->device || !IsDevice(reply->device->record, command.mac12))
-                continue;
-            // A late copy of an earlier reply may come before the one that counts.
-            if (isWanted(reply->device->record)) {
-                result.wanted = std::move(reply->device->record);
-                return result;
-            }
-            result.lastSeen = std::move(reply->device->record);
-        }
-    }
-    return result;
-}
-
-// Sends the save request until a save reply comes; false when none does.
-bool SaveInto(DeviceLink& link, const DeviceRecord& device, const DeviceEdit& edit, double timeoutSeconds,
-              bool& sendFailed, std::ostream& err)
-{
-    for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        link.Drain();
-        if (!link.Send(BuildSaveRequest(device, edit, TickSeed()), err)) {
-            sendFailed = true;
-            return false;
-        }
-        const auto deadline = DeadlineIn(timeoutSeconds);
-        while (auto reply = link.NextReply(deadline))
-            if (reply->kind == ReplyKind::SaveReply)
-                return true;
-    }
-    return false;
-}
 
 DeviceEdit EditOf(const SetCommand& command, const DeviceRecord& current)
 {
@@ -72,10 +24,20 @@ DeviceEdit EditOf(const SetCommand& command, const DeviceRecord& current)
     return edit;
 }
 
-bool Reports(const DeviceRecord& record, const DeviceEdit& edit)
+PlannedSettings PlanOf(const SetCommand& command, const DeviceEdit& edit)
 {
-    return record.ip == edit.ip && record.mask == edit.mask && record.gateway == edit.gateway &&
-           record.port == edit.port && record.dhcp == (edit.dhcp == 1);
+    return {edit.ip, edit.mask, edit.gateway, edit.dhcp == 1, command.ip.has_value(), command.mask.has_value(),
+            command.gateway.has_value()};
+}
+
+// Whether the device reports what was asked. A device on DHCP reports the addresses of its
+// lease, which replace the ones written, so they are not compared then.
+bool Reports(const DeviceRecord& record, const SetCommand& command, const DeviceEdit& edit)
+{
+    const bool addresses = record.dhcp || ((!command.ip || record.ip == edit.ip) &&
+                                           (!command.mask || record.mask == edit.mask) &&
+                                           (!command.gateway || record.gateway == edit.gateway));
+    return addresses && (!command.port || record.port == edit.port) && (!command.dhcp || record.dhcp == *command.dhcp);
 }
 
 std::string OnOff(bool on)
@@ -89,42 +51,107 @@ std::string Describe(const DeviceEdit& edit)
            DottedAddress(edit.gateway) + ", port " + std::to_string(edit.port) + ", dhcp " + OnOff(edit.dhcp == 1);
 }
 
-// "ip: asked 10.0.0.5, reports 10.0.0.4" for each field that differs.
-std::string Differences(const DeviceRecord& record, const DeviceEdit& edit)
+// "ip: asked 10.0.0.5, reports 10.0.0.4" for each field asked for that differs.
+std::string Differences(const DeviceRecord& record, const SetCommand& command, const DeviceEdit& edit)
 {
     std::ostringstream text;
-    const auto field = [&](const char* name, const std::string& asked, const std::string& reported) {
-        if (asked != reported)
-            text << "\n  " << name << ": asked " << asked << ", the device reports " << reported;
+    const auto field = [&](bool asked, const char* name, const std::string& wanted, const std::string& reported) {
+        if (asked && wanted != reported)
+            text << "\n  " << name << ": asked " << wanted << ", the device reports " << reported;
     };
-    field("ip", DottedAddress(edit.ip), DottedAddress(record.ip));
-    field("mask", DottedAddress(edit.mask), DottedAddress(record.mask));
-    field("gateway", DottedAddress(edit.gateway), DottedAddress(record.gateway));
-    field("port", std::to_string(edit.port), std::to_string(record.port));
-    field("dhcp", OnOff(edit.dhcp == 1), OnOff(record.dhcp));
+    field(command.ip && !record.dhcp, "ip", DottedAddress(edit.ip), DottedAddress(record.ip));
+    field(command.mask && !record.dhcp, "mask", DottedAddress(edit.mask), DottedAddress(record.mask));
+    field(command.gateway && !record.dhcp, "gateway", DottedAddress(edit.gateway), DottedAddress(record.gateway));
+    field(command.port.has_value(), "port", std::to_string(edit.port), std::to_string(record.port));
+    field(command.dhcp.has_value(), "dhcp", OnOff(edit.dhcp == 1), OnOff(record.dhcp));
     return text.str();
+}
+
+int Refuse(const std::vector<std::string>& broken, std::ostream& err)
+{
+    err << "lanvista-cli: refused, nothing was written:";
+    for (const std::string& rule : broken)
+        err << "\n  " << rule;
+    err << "\n  (--force writes it all the same)\n";
+    return kExitUsage;
+}
+
+// Sends the save request back the ways the device was heard until a save reply comes.
+bool SaveInto(DeviceLink& link, const FoundDevices& device, const DeviceEdit& edit, double timeoutSeconds,
+              bool& sendFailed, std::ostream& err)
+{
+    const std::vector<DatagramArrival> ways = WaysOf(device);
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        link.Drain();
+        if (!link.Send(BuildSaveRequest(device.front().record, edit, TickSeed()), err, ways)) {
+            sendFailed = true;
+            return false;
+        }
+        const auto deadline = DeadlineIn(timeoutSeconds);
+        while (auto reply = link.NextReply(deadline))
+            if (reply->kind == ReplyKind::SaveReply)
+                return true;
+    }
+    return false;
 }
 
 } // namespace
 
-int RunSet(const SetCommand& command, const CliNetwork& network, std::ostream& err)
+int RunSet(const SetCommand& command, const std::vector<int>& interfaces, const CliNetwork& network,
+           std::ostream& err)
 {
     const std::string mac = MacWithColons(command.mac12);
-    DeviceLink link(network, command.interfaces);
+    // Rules that the command line alone breaks, before anything is sent.
+    if (!command.force) {
+        const PlannedSettings known{command.ip,  command.mask,      command.gateway,        command.dhcp.value_or(false),
+                                    command.ip.has_value(), command.mask.has_value(), command.gateway.has_value()};
+        if (const auto broken = BrokenRules(known); !broken.empty())
+            return Refuse(broken, err);
+    }
+    DeviceLink link(network, interfaces, command.verbose ? &err : nullptr);
     if (const auto failure = link.Open(err))
         return *failure;
 
-    const SearchResult current = SearchDevice(link, command, [](const DeviceRecord&) { return true; }, err);
-    if (current.sendFailed)
+    // The whole first search: every device when a new address must be free, the one asked
+    // for otherwise; either way all that answer for its MAC.
+    const bool wantsEveryone = command.ip.has_value() && !command.force;
+    FoundDevices heard;
+    if (!SearchRounds(link, wantsEveryone ? std::nullopt : std::optional(command.mac12), command.timeoutSeconds)
+             .Run(heard, [](const FoundDevices&) { return false; }, [](const FoundDevice&) {}, err))
         return kExitNetwork;
-    if (!current.wanted) {
-        err << "lanvista-cli: no device " << mac << " answered " << kAttempts << " searches\n";
+    FoundDevices device;
+    std::vector<std::uint32_t> othersInUse;
+    for (FoundDevice& found : heard) {
+        if (IsDevice(found.record, command.mac12))
+            device.push_back(std::move(found));
+        else
+            othersInUse.push_back(found.record.ip);
+    }
+    if (device.empty()) {
+        err << "lanvista-cli: no device " << mac << " answered within " << command.timeoutSeconds << " s\n";
+        return kExitDevice;
+    }
+    if (device.size() > 1) {
+        // A save names its device by MAC alone: it would write every one of them.
+        err << "lanvista-cli: " << device.size() << " devices answer for " << mac
+            << "; a save would write them all, so nothing was written:";
+        for (const FoundDevice& twin : device)
+            err << "\n  " << DeviceLine(twin);
+        err << '\n';
         return kExitDevice;
     }
 
-    const DeviceEdit edit = EditOf(command, *current.wanted);
+    const DeviceEdit edit = EditOf(command, device.front().record);
+    if (!command.force) {
+        std::vector<std::string> broken = BrokenRules(PlanOf(command, edit));
+        if (std::string taken = AddressTakenRule(PlanOf(command, edit), othersInUse); !taken.empty())
+            broken.push_back(taken);
+        if (!broken.empty())
+            return Refuse(broken, err);
+    }
+
     bool sendFailed = false;
-    if (!SaveInto(link, *current.wanted, edit, command.timeoutSeconds, sendFailed, err)) {
+    if (!SaveInto(link, device, edit, command.timeoutSeconds, sendFailed, err)) {
         if (sendFailed)
             return kExitNetwork;
         err << "lanvista-cli: " << mac << " did not confirm " << kAttempts
@@ -132,17 +159,28 @@ int RunSet(const SetCommand& command, const CliNetwork& network, std::ostream& e
         return kExitDevice;
     }
 
-    const SearchResult after =
-        SearchDevice(link, command, [&](const DeviceRecord& record) { return Reports(record, edit); }, err);
-    if (after.sendFailed)
-        return kExitNetwork;
-    if (after.wanted) {
-        err << "lanvista-cli: " << mac << " saved and confirmed: " << Describe(edit) << '\n';
-        return kExitSuccess;
+    // The check: searches for the device until it reports what was asked.
+    std::optional<DeviceRecord> lastSeen;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        link.Drain();
+        FoundDevices after;
+        bool reported = false;
+        if (!SearchRounds(link, command.mac12, command.timeoutSeconds)
+                 .Run(after,
+                      [&](const FoundDevices& replies) {
+                          reported = Reports(replies.back().record, command, edit);
+                          return reported;
+                      },
+                      [&](const FoundDevice& reply) { lastSeen = reply.record; }, err))
+            return kExitNetwork;
+        if (reported) {
+            err << "lanvista-cli: " << mac << " saved and confirmed: " << Describe(edit) << '\n';
+            return kExitSuccess;
+        }
     }
-    if (after.lastSeen)
+    if (lastSeen)
         err << "lanvista-cli: " << mac << " confirmed the save but does not report the new settings:"
-            << Differences(*after.lastSeen, edit) << '\n';
+            << Differences(*lastSeen, command, edit) << '\n';
     else
         err << "lanvista-cli: " << mac << " confirmed the save but did not answer " << kAttempts
             << " searches afterwards\n";

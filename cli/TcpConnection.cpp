@@ -3,6 +3,8 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <linux/sockios.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -60,27 +62,38 @@ int TcpConnection::Connect(std::uint32_t address, unsigned port, Deadline deadli
     return error;
 }
 
-int TcpConnection::SendAll(const unsigned char* data, std::size_t size, double stepSeconds,
-                           const std::function<void(std::size_t)>& progress)
+int TcpConnection::SendAll(const unsigned char* data, std::size_t size, std::size_t& sent, double stepSeconds,
+                           const std::function<void()>& progress)
 {
     using namespace std::chrono;
-    std::size_t sent = 0;
     while (sent < size) {
+        pollfd incoming{m_fd, POLLIN, 0};
+        if (::poll(&incoming, 1, 0) > 0)
+            return kIncoming;
         const std::size_t piece = std::min(kPieceSize, size - sent);
         const ssize_t n = ::send(m_fd, data + sent, piece, MSG_NOSIGNAL);
         if (n > 0) {
             sent += static_cast<std::size_t>(n);
-            progress(sent);
+            progress();
             continue;
         }
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
             return errno;
-        if (!WaitFor(POLLOUT, steady_clock::now() + duration_cast<steady_clock::duration>(duration<double>(stepSeconds))))
+        if (!WaitFor(POLLOUT | POLLIN,
+                     steady_clock::now() + duration_cast<steady_clock::duration>(duration<double>(stepSeconds))))
             return ETIMEDOUT;
     }
     return 0;
+}
+
+std::size_t TcpConnection::Unacknowledged() const
+{
+    int queued = 0;
+    if (::ioctl(m_fd, SIOCOUTQ, &queued) != 0 || queued < 0)
+        return 0;
+    return static_cast<std::size_t>(queued);
 }
 
 ssize_t TcpConnection::Receive(char* buffer, std::size_t size, Deadline deadline)

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <poll.h>
 #include <sys/types.h>
 
 class TcpConnection {
@@ -19,10 +20,19 @@ public:
 
     /// 0 once connected; otherwise the errno (ETIMEDOUT when the deadline passed first).
     int Connect(std::uint32_t address, unsigned port, Deadline deadline);
-    /// Sends every byte; each wait for room may last stepSeconds. progress gets the count
-    /// sent so far after each piece. 0, or the errno (ETIMEDOUT for a wait that ran out).
-    int SendAll(const unsigned char* data, std::size_t size, double stepSeconds,
-                const std::function<void(std::size_t)>& progress);
+    /// What SendAll returns when the device spoke before everything was sent.
+    static constexpr int kIncoming = -1;
+
+    /// Sends from `sent` on until every byte is out; each wait for room may last until
+    /// stepSeconds. progress is called after each piece. 0; kIncoming as soon as the device has
+    /// sent something (a refusal may come mid-transfer), `sent` telling how far it got; or
+    /// the errno (ETIMEDOUT for a wait that ran out).
+    int SendAll(const unsigned char* data, std::size_t size, std::size_t& sent, double stepSeconds,
+                const std::function<void()>& progress);
+    /// Bytes handed to the system that the device has not acknowledged yet.
+    std::size_t Unacknowledged() const;
+    /// Waits until the device sends something or until `until`; true when it did.
+    bool WaitForIncoming(Deadline until) const { return WaitFor(POLLIN, until); }
     /// Bytes received (0: the device closed its side), or -1 with errno set (ETIMEDOUT
     /// when nothing came before the deadline).
     ssize_t Receive(char* buffer, std::size_t size, Deadline deadline);

@@ -1,6 +1,7 @@
 #include "cli/UdpLink.h"
 
 #include <arpa/inet.h>
+#include <ifaddrs.h>
 #include <net/if.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -61,11 +62,13 @@ struct UdpLink::Batch {
         datagram.data = slots[i].data;
         datagram.size = messages[i].msg_len;
         datagram.from = ntohl(slots[i].from.sin_addr.s_addr);
+        datagram.fromPort = ntohs(slots[i].from.sin_port);
         for (cmsghdr* header = CMSG_FIRSTHDR(&message); header != nullptr; header = CMSG_NXTHDR(&message, header)) {
             if (header->cmsg_level == IPPROTO_IP && header->cmsg_type == IP_PKTINFO) {
                 in_pktinfo info{};
                 std::memcpy(&info, CMSG_DATA(header), sizeof info);
                 datagram.interfaceIndex = info.ipi_ifindex;
+                datagram.destination = ntohl(info.ipi_addr.s_addr);
             }
         }
         return datagram;
@@ -141,4 +144,22 @@ const std::string& UdpLink::InterfaceName(int index)
         found = m_names.emplace(index, known ? std::string(name) : std::string()).first;
     }
     return found->second;
+}
+
+int UdpLink::InterfaceIndex(const std::string& name)
+{
+    if (const unsigned index = ::if_nametoindex(name.c_str()); index != 0)
+        return static_cast<int>(index);
+    // A label is the interface's name, a colon and more; the kernel knows only the interface.
+    const std::size_t colon = name.find(':');
+    if (colon == std::string::npos)
+        return 0;
+    ifaddrs* list = nullptr;
+    if (::getifaddrs(&list) != 0)
+        return 0;
+    bool labelled = false;
+    for (const ifaddrs* entry = list; entry != nullptr && !labelled; entry = entry->ifa_next)
+        labelled = entry->ifa_name != nullptr && name == entry->ifa_name;
+    ::freeifaddrs(list);
+    return labelled ? static_cast<int>(::if_nametoindex(name.substr(0, colon).c_str())) : 0;
 }

@@ -17,6 +17,8 @@ struct LinkDatagram {
     const char* data = nullptr;
     std::size_t size = 0;
     std::uint32_t from = 0;       // sender, first octet in the most significant byte
+    std::uint16_t fromPort = 0;
+    std::uint32_t destination = 0;  // the address it was sent to; 0 when the system did not say
     int interfaceIndex = 0;       // 0 when the system did not say
 };
 
@@ -40,6 +42,9 @@ public:
 
     /// The adapter's name ("eth0"), looked up once per index; empty when unknown.
     const std::string& InterfaceName(int index);
+    /// The index of an adapter named by its system name ("eth0") or by the label of one of
+    /// its addresses ("eth0:1"); 0 when there is none.
+    static int InterfaceIndex(const std::string& name);
 
 private:
     struct Batch;

@@ -130,6 +130,29 @@ std::string FormatAddressField(std::uint32_t address)
     return text;
 }
 
+DropReason WhyDropped(const char* data, std::size_t length)
+{
+    if (data == nullptr || length < kDatagramSize)
+        return DropReason::Short;
+    if (std::memchr(data, 0, kDatagramSize) != nullptr)
+        return DropReason::ZeroInside;
+    if (!IsSealed(data, length, true))
+        return DropReason::Checksum;
+    return ClassifyReply(data, length) == ReplyKind::Dropped ? DropReason::UnknownCommand : DropReason::None;
+}
+
+const char* DropReasonText(DropReason reason)
+{
+    switch (reason) {
+    case DropReason::None: return "";
+    case DropReason::Short: return "shorter than 128 bytes";
+    case DropReason::ZeroInside: return "a zero byte within its first 128";
+    case DropReason::Checksum: return "wrong checksum";
+    case DropReason::UnknownCommand: return "unknown command";
+    }
+    return "";
+}
+
 ReplyKind ClassifyReply(const char* data, std::size_t length)
 {
     if (!IsSealed(data, length, true))

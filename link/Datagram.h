@@ -66,6 +66,13 @@ enum class ReplyKind { Dropped, SearchReply, SaveReply };
 // length is 0).
 ReplyKind ClassifyReply(const char* data, std::size_t length);
 
+// Why ClassifyReply drops a datagram, in the order it checks; None for one it accepts.
+enum class DropReason { None, Short, ZeroInside, Checksum, UnknownCommand };
+DropReason WhyDropped(const char* data, std::size_t length);
+// "shorter than 128 bytes", "a zero byte within its first 128", "wrong checksum",
+// "unknown command"; empty for None.
+const char* DropReasonText(DropReason reason);
+
 // ---- Field readers of a device record -----------------------------
 //
 // A device record is the text of an accepted search reply. Each reader returns

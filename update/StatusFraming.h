@@ -22,6 +22,13 @@ void AppendReceived(std::string& replyText, const char* data, std::size_t count)
 // SendImage, 0x06 Success, 0x15 Failure; anything else None (the text stays).
 StatusAction ClassifyStatus(const std::string& replyText);
 
+// False once replyText holds a whole status message that meant nothing, or more: bytes only
+// ever add to it, so it can never frame a status again and the device has nothing left to say.
+inline bool CanFrameStatus(const std::string& replyText)
+{
+    return replyText.size() < kStatusMessageSize;
+}
+
 // Device side: 0x02 at 0, code at 11, every other byte non-zero filler
 // (SeededRandom(seed).Next() % 255 + 1, drawn for all 32 positions first).
 std::array<unsigned char, 32> BuildStatusMessage(unsigned char code, std::uint32_t seed);

@@ -124,9 +124,11 @@ TEST_F(ListAgainstDevsim, InterfaceKeepsOnlyTheRepliesThatCameInOnIt)
     ASSERT_EQ(onLoopback.exitCode, kExitSuccess) << onLoopback.err;
     EXPECT_EQ(nlohmann::json::parse(onLoopback.out).size(), 3u);
 
-    const CliRun elsewhere = List({"--json", "--interface", "lvnone0", "--interface", "lvnone1"});
-    ASSERT_EQ(elsewhere.exitCode, kExitSuccess) << elsewhere.err;
-    EXPECT_EQ(elsewhere.out, "[]\n");
+    // An adapter this host does not have is a usage error: nothing is sent.
+    const CliRun elsewhere = List({"--json", "--interface", "lo", "--interface", "lvnone1"});
+    EXPECT_EQ(elsewhere.exitCode, kExitUsage);
+    EXPECT_EQ(elsewhere.out, "");
+    EXPECT_NE(elsewhere.err.find("no network adapter \"lvnone1\""), std::string::npos) << elsewhere.err;
 }
 
 TEST(ListNoDevice, IsAnEmptyListWithANoteOnStderrAndSuccess)
@@ -142,18 +144,21 @@ TEST(ListNoDevice, IsAnEmptyListWithANoteOnStderrAndSuccess)
         EXPECT_EQ(run.out, expected);
         EXPECT_NE(run.err.find("no device answered within 0.2 s"), std::string::npos) << run.err;
     }
-    EXPECT_EQ(device.searchesReceived(), 2);
+    // Each list repeats its search within the timeout, so a lost request is made up for.
+    EXPECT_GE(device.searchesReceived(), 4);
 }
 
 TEST(ListRequests, AreTheCoreSearchRequestsForAllOrOneMac)
 {
     FakeDevice device;
     RunCliCapturing({"list", "--timeout", "0.2"}, LoopbackNetwork(device.port()));
+    const std::size_t forAll = device.received().size();
     RunCliCapturing({"list", "--timeout", "0.2", "--mac", "00:a0:b1:c2:00:10"}, LoopbackNetwork(device.port()));
     const std::vector<std::string> received = device.received();
-    ASSERT_EQ(received.size(), 2u);
+    ASSERT_GE(forAll, 1u);
+    ASSERT_GT(received.size(), forAll);
     const auto all = ReadSearchRequest(received[0].data(), received[0].size());
-    const auto one = ReadSearchRequest(received[1].data(), received[1].size());
+    const auto one = ReadSearchRequest(received[forAll].data(), received[forAll].size());
     ASSERT_TRUE(all && one);
     EXPECT_EQ(received[0].size(), kDatagramSize);
     EXPECT_TRUE(all->all);

@@ -57,7 +57,7 @@ TEST_P(SetOneField, ChangesThatFieldOfThatDeviceAlone)
 }
 
 INSTANTIATE_TEST_SUITE_P(Fields, SetOneField,
-                         testing::Values(FieldChange{{"--ip", "10.20.30.40"}, "ip", "10.20.30.40"},
+                         testing::Values(FieldChange{{"--ip", "192.168.0.140"}, "ip", "192.168.0.140"},
                                          FieldChange{{"--mask", "255.255.0.0"}, "mask", "255.255.0.0"},
                                          FieldChange{{"--gateway", "192.168.0.254"}, "gateway", "192.168.0.254"},
                                          FieldChange{{"--port", "65535"}, "port", 65535},
@@ -68,11 +68,11 @@ TEST(SetAgainstDevsim, SucceedsWhenEveryReplyComesThreeTimes)
     // Late copies of the first reply reach the read-back; they must not pass for it.
     DevsimProcess devsim({"--devices", "2", "--first-mac", "00:1A:2B:3C:4D:01", "--duplicate", "3", "--quiet"});
     ASSERT_TRUE(devsim.isReady()) << devsim.errorText().toStdString();
-    const CliRun run = RunCliCapturing({"set", "001A2B3C4D01", "--ip", "10.1.1.1", "--port", "4001", "--timeout", "0.5"},
+    const CliRun run = RunCliCapturing({"set", "001A2B3C4D01", "--ip", "192.168.0.111", "--port", "4001", "--timeout", "0.5"},
                                        DevsimNetwork(devsim));
     EXPECT_EQ(run.exitCode, kExitSuccess) << run.err;
     const nlohmann::json device = Devices(devsim)["00:1A:2B:3C:4D:01"];
-    EXPECT_EQ(device["ip"], "10.1.1.1");
+    EXPECT_EQ(device["ip"], "192.168.0.111");
     EXPECT_EQ(device["port"], 4001);
 }
 
@@ -105,7 +105,7 @@ TEST(SetRequest, CarriesTheFieldsGivenAndKeepsTheOthersAfterALostSave)
 struct Silence {
     const char* name;
     FakeAnswers answers;
-    int searches;  // requests the device must have seen
+    int searches;  // search requests the device must have seen at least (each search repeats them)
     int saves;
     const char* message;
 };
@@ -120,7 +120,7 @@ TEST_P(SetWithoutAnswer, FailsAfterItsRetries)
     EXPECT_EQ(run.exitCode, kExitDevice);
     EXPECT_EQ(run.out, "");
     EXPECT_NE(run.err.find(GetParam().message), std::string::npos) << run.err;
-    EXPECT_EQ(device.searchesReceived(), GetParam().searches);
+    EXPECT_GE(device.searchesReceived(), GetParam().searches);
     EXPECT_EQ(device.savesReceived(), GetParam().saves);
 }
 
@@ -136,10 +136,10 @@ FakeAnswers Answers(bool search, bool save, bool applySave)
 INSTANTIATE_TEST_SUITE_P(
     Cases, SetWithoutAnswer,
     testing::Values(
-        Silence{"Absent", Answers(false, false, false), 3, 0, "no device 00:A0:B1:C2:00:10 answered 3 searches"},
-        Silence{"NoSaveReply", Answers(true, false, false), 1, 3,
+        Silence{"Absent", Answers(false, false, false), 2, 0, "no device 00:A0:B1:C2:00:10 answered within 0.2 s"},
+        Silence{"NoSaveReply", Answers(true, false, false), 2, 3,
                 "00:A0:B1:C2:00:10 did not confirm 3 save requests"},
-        Silence{"KeepsOldSettings", Answers(true, true, false), 4, 1,
+        Silence{"KeepsOldSettings", Answers(true, true, false), 8, 1,
                 "does not report the new settings:\n  ip: asked 10.0.0.9, the device reports 10.0.0.5"}),
     [](const testing::TestParamInfo<Silence>& info) { return info.param.name; });
 

@@ -496,3 +496,28 @@ TEST(PatchRecordAddresses, WritesOnly22To45)
 }
 
 } // namespace
+
+TEST(WhyDropped, NamesTheFirstRuleADatagramBreaks)
+{
+    const std::string good = BuildSearchReply("001A2B3C4D01", 0xC0A80001, 0xFFFFFF00, 0xC0A800FE, 9100, false, "3.07", 7);
+    std::string zero = good;
+    zero[100] = '\0';
+    std::string badCrc = good;
+    badCrc[0] = badCrc[0] == 'A' ? 'B' : 'A';
+    const std::string unknown = SealReply("xxxxxxxx22" + good.substr(10));
+    const std::string request = BuildSearchRequest({}, 3);
+    const struct {
+        std::string datagram;
+        DropReason reason;
+    } cases[] = {{good, DropReason::None},
+                 {good.substr(0, 127), DropReason::Short},
+                 {zero, DropReason::ZeroInside},
+                 {badCrc, DropReason::Checksum},
+                 {unknown, DropReason::UnknownCommand},
+                 {request, DropReason::Checksum}};  // a request is sealed in lower case
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.datagram.substr(0, 10));
+        EXPECT_EQ(WhyDropped(c.datagram.data(), c.datagram.size()), c.reason);
+        EXPECT_EQ(c.reason == DropReason::None, ClassifyReply(c.datagram.data(), c.datagram.size()) != ReplyKind::Dropped);
+    }
+}
