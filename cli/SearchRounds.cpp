@@ -3,6 +3,7 @@
 #include "link/Datagram.h"
 
 #include <algorithm>
+#include <sstream>
 
 namespace {
 
@@ -37,17 +38,19 @@ bool SearchRounds::Run(FoundDevices& devices, const Stop& stop, const Heard& hea
     const double roundSeconds = std::max(kShortestRoundSeconds, m_timeoutSeconds / kRounds);
     Clock::time_point nextRound = Clock::now();
     bool sentOnce = false;
+    std::ostringstream lastFailure;
     for (;;) {
         const Clock::time_point now = Clock::now();
-        if (now >= end)
-            return true;
+        if (now >= end) {
+            // A round that could not go out is lost like a dropped datagram; only a search none
+            // of whose rounds went out is a failure.
+            if (!sentOnce)
+                err << lastFailure.str();
+            return sentOnce;
+        }
         if (now >= nextRound) {
-            if (!m_link.Send(SearchRequestFor(m_mac12, TickSeed()), err)) {
-                // A round that fails after others went out loses only itself.
-                if (!sentOnce)
-                    return false;
-            }
-            sentOnce = true;
+            lastFailure.str({});
+            sentOnce = m_link.Send(SearchRequestFor(m_mac12, TickSeed()), lastFailure) || sentOnce;
             nextRound = now + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(roundSeconds));
         }
         while (auto reply = m_link.NextReply(std::min(nextRound, end))) {

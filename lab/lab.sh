@@ -3,7 +3,7 @@
 # program's limited broadcast, the devices' replies and a download cross a real (virtual)
 # wire with the built-in ports, which loopback cannot give.
 #
-#   lab/lab.sh [--devices N] [--devsim PATH] [--wan] [--same-segment]
+#   lab/lab.sh [--devices N] [--devsim PATH] [--wan] [--same-segment] [--loss PCT]
 #              [--second N [--second-down] [--second-same-subnet]] --run COMMAND [ARG...]
 #
 # Segment 10.213.77.0/24, three network namespaces, a bridge in the devices' one:
@@ -48,7 +48,7 @@ readonly repo
 
 usage() {
   cat <<EOF
-Usage: lab/lab.sh [--devices N] [--devsim PATH] [--wan] [--same-segment]
+Usage: lab/lab.sh [--devices N] [--devsim PATH] [--wan] [--same-segment] [--loss PCT]
                   [--second N [--second-down] [--second-same-subnet]] --run COMMAND [ARG...]
 
 Runs COMMAND in a network namespace "pc" ($pc_ip/24) whose only link leads to simulated
@@ -65,6 +65,8 @@ download with a NAK. Everything is removed again when COMMAND ends or the lab is
   --same-segment a second adapter lvpcb ($subnet.2/24) on the devices' segment itself, so that
                  every device is reached through two adapters
   --second-down  lvpc2 starts down; COMMAND may bring it up (ip link set lvpc2 up)
+  --loss PCT     the PC loses PCT % of the UDP datagrams it sends and of those it receives, at
+                 random (nftables numgen; this kernel has no netem)
   --second-same-subnet
                  the second segment uses $subnet.0/24 too: lvpc2 is $subnet.2, its devices
                  start at $subnet.$first_device_host, as on two benches at factory defaults
@@ -105,6 +107,7 @@ devices=4
 devsim=${LANVISTA_DEVSIM:-$repo/build/lanvista-devsim}
 wan=0
 same_segment=0
+loss=0
 second=0
 second_down=0
 second_same_subnet=0
@@ -115,6 +118,7 @@ while [[ $# -gt 0 ]]; do
     --devsim) [[ $# -ge 2 ]] || die "--devsim needs a path"; devsim=$2; shift 2 ;;
     --wan) wan=1; shift ;;
     --same-segment) same_segment=1; shift ;;
+    --loss) [[ $# -ge 2 ]] || die "--loss needs a percentage"; loss=$2; shift 2 ;;
     --second-same-subnet) second_same_subnet=1; shift ;;
     --second) [[ $# -ge 2 ]] || die "--second needs a number"; second=$2; shift 2 ;;
     --second-down) second_down=1; shift ;;
@@ -136,6 +140,10 @@ fi
 topology=()  # the options above, for the run inside a user namespace
 ((!wan)) || topology+=(--wan)
 ((!same_segment)) || topology+=(--same-segment)
+if ! [[ $loss =~ ^[0-9]+$ ]] || ((loss > 100)); then
+  die "--loss needs a percentage from 0 to 100"
+fi
+((!loss)) || topology+=(--loss "$loss")
 ((!second_same_subnet)) || topology+=(--second-same-subnet)
 ((!second)) || topology+=(--second "$second")
 ((!second_down)) || topology+=(--second-down)
@@ -357,6 +365,13 @@ fi
 for link in "${waited[@]}"; do
   wait_up "${link%%:*}" "${link#*:}"
 done
+if ((loss)); then
+  command -v nft >/dev/null || die "--loss needs nftables' nft"
+  printf '%s\n' "table inet lvloss {" \
+    "  chain in { type filter hook input priority 0; meta l4proto udp numgen random mod 100 < $loss drop; }" \
+    "  chain out { type filter hook output priority 0; meta l4proto udp numgen random mod 100 < $loss drop; }" \
+    "}" | ns_do "$pc" nft -f - || die "could not set up the loss rules"
+fi
 
 start_devsim "$dev" "$workdir/devices.log" --devices "$devices" \
   --first-mac "$first_mac" --first-ip "$subnet.$first_device_host"
