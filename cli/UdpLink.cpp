@@ -167,12 +167,11 @@ const std::string& UdpLink::InterfaceName(int index)
 
 int UdpLink::InterfaceIndex(const std::string& name)
 {
-    if (const unsigned index = ::if_nametoindex(name.c_str()); index != 0)
-        return static_cast<int>(index);
-    // A label is the interface's name, a colon and more; the kernel knows only the interface.
+    // A label is the interface's name, a colon and more. The kernel ignores what follows a
+    // colon when it looks a name up, so a label is taken only when an address carries it.
     const std::size_t colon = name.find(':');
     if (colon == std::string::npos)
-        return 0;
+        return static_cast<int>(::if_nametoindex(name.c_str()));
     ifaddrs* list = nullptr;
     if (::getifaddrs(&list) != 0)
         return 0;
