@@ -250,8 +250,8 @@ int SendBytesThrough(SOCKET s, const void* data, int length, int flags, const so
         return InjectedSend(error);
 
     // IP_UNICAST_IF picks the way out for this send (its source is then that adapter's
-    // address); Wine ignores IP_PKTINFO on a send. It is taken back at once: Wine holds the
-    // socket to the adapter meanwhile, and replies come in on every adapter.
+    // address); Wine ignores IP_PKTINFO on a send. It is taken back at once, since the option
+    // stays on the socket and a later routed send must go as the routing table says.
     if (!SetOption(s, IPPROTO_IP, IP_UNICAST_IF, htonl(adapter.index)))
         return SOCKET_ERROR;
     const int sent = ::sendto(s, static_cast<const char*>(data), length, flags,
