@@ -15,19 +15,7 @@ options:
   mac:
     description: Only the device with this MAC address (any of the forms lanvista-cli takes).
     type: str
-  interface:
-    description: Search through these network adapters only; every adapter when empty.
-    type: list
-    elements: str
-    default: []
-  timeout:
-    description: Seconds the search lasts.
-    type: float
-    default: 2.0
-  cli:
-    description: The lanvista-cli program to run.
-    type: str
-    default: lanvista-cli
+extends_documentation_fragment: lanvista.devices.lanvista_cli
 author: Lanvista developers
 """
 

@@ -42,19 +42,7 @@ options:
     description: Write settings lanvista-cli's rules refuse.
     type: bool
     default: false
-  interface:
-    description: Search and save through these network adapters only; every adapter when empty.
-    type: list
-    elements: str
-    default: []
-  timeout:
-    description: Seconds a search lasts, and the wait for each save's answer.
-    type: float
-    default: 2.0
-  cli:
-    description: The lanvista-cli program to run.
-    type: str
-    default: lanvista-cli
+extends_documentation_fragment: lanvista.devices.lanvista_cli
 author: Lanvista developers
 """
 
