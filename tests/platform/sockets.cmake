@@ -35,6 +35,8 @@ endif()
 lanvista_add_socket_calls_test(test_socket_calls
   ${CMAKE_CURRENT_LIST_DIR}/test_socket_calls.cpp ${CMAKE_CURRENT_LIST_DIR}/SocketCallsTestSupport.h
   ${_socket_calls_system})
+lanvista_add_socket_calls_test(test_tool_socket_calls ${CMAKE_CURRENT_LIST_DIR}/test_tool_socket_calls.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SocketCallsTestSupport.h)
 if(WIN32)
   return()
 endif()
