@@ -14,9 +14,9 @@ namespace lanvista::sockets {
 std::string AdapterName(unsigned index)
 {
     NET_LUID luid{};
-    wchar_t alias[NDIS_IF_MAX_STRING_SIZE + 1] = {};
+    wchar_t alias[IF_MAX_STRING_SIZE + 1] = {};
     if (index == 0 || ::ConvertInterfaceIndexToLuid(index, &luid) != NO_ERROR ||
-        ::ConvertInterfaceLuidToAlias(&luid, alias, NDIS_IF_MAX_STRING_SIZE + 1) != NO_ERROR)
+        ::ConvertInterfaceLuidToAlias(&luid, alias, IF_MAX_STRING_SIZE + 1) != NO_ERROR)
         return {};
     const int length = ::WideCharToMultiByte(CP_UTF8, 0, alias, -1, nullptr, 0, nullptr, nullptr);
     if (length <= 1)
