@@ -2,6 +2,9 @@
 # with its gap named. A Windows test program leaves these out (GTEST_FILTER); on Windows
 # itself they would run. Entries: "program:Suite.Test".
 set(LANVISTA_WINE_GAPS
+  # Wine 8 answers SIO_TCP_INFO with WSAEOPNOTSUPP (10045), so it never tells the bytes a
+  # peer has not acknowledged; lanvista-cli then counts the bytes handed over as taken.
+  "test_tool_socket_calls:UnacknowledgedBytes.CountWhatAPeerThatReadsNothingHasNotTaken"
 )
 
 # Leaves the program's Wine gaps out of its run.
