@@ -11,6 +11,7 @@
 
 #include <map>
 #else
+#include <QEventLoop>
 #include <QTimer>
 #include <QtTest/QTest>
 #endif
@@ -119,6 +120,20 @@ private:
     UINT_PTR id_ = 0;
 };
 
+/// A nested loop such as a modal box runs: until Quit, or `ms` at most.
+class ModalLoop {
+public:
+    void Run(int ms)
+    {
+        quit_ = false;
+        WaitFor([this] { return quit_; }, ms);
+    }
+    void Quit() { quit_ = true; }
+
+private:
+    bool quit_ = false;
+};
+
 #else
 
 inline bool WaitFor(const std::function<bool()>& done, int ms = 5000)
@@ -147,6 +162,19 @@ public:
 
 private:
     QTimer timer_;
+};
+
+class ModalLoop {
+public:
+    void Run(int ms)
+    {
+        QTimer::singleShot(ms, &loop_, &QEventLoop::quit);
+        loop_.exec();
+    }
+    void Quit() { loop_.quit(); }
+
+private:
+    QEventLoop loop_;
 };
 
 #endif

@@ -45,6 +45,7 @@ lanvista_add_socket_calls_test(test_socket_calls
   ${_socket_calls_system})
 
 lanvista_add_socket_test(test_socket_startup)
+lanvista_add_socket_test(test_udp_async_socket EVENT_LOOP)
 lanvista_add_socket_test(test_tcp_async_socket EVENT_LOOP)
 lanvista_add_socket_test(test_socket_notification_hold EVENT_LOOP)
 lanvista_add_socket_test(test_csocket EVENT_LOOP)
@@ -64,7 +65,6 @@ add_test(NAME test_output_debug_string_env COMMAND test_output_debug_string
          --gtest_filter=*IsSwitchedOnByTheEnvironment)
 set_tests_properties(test_output_debug_string_env PROPERTIES
   ENVIRONMENT "QT_LOGGING_RULES=lanvista.trace.debug=true" TIMEOUT 60)
-lanvista_add_socket_test(test_udp_async_socket EVENT_LOOP)
 # The Qt backend's own way of queueing a burst of datagrams ahead of painting, which Windows
 # does by itself.
 lanvista_add_socket_test(test_datagram_burst EVENT_LOOP)
