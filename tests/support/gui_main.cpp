@@ -1,6 +1,6 @@
 // main() of the GUI tests: the toolkit's application object, offscreen unless told
 // otherwise, then every test.
-#include "platform/toolkit/PlatformApplication.h"
+#include "platform/toolkit/qt/PlatformApplication.h"
 
 #include <gtest/gtest.h>
 

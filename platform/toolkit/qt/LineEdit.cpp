@@ -1,7 +1,7 @@
-#include "platform/toolkit/LineEdit.h"
+#include "platform/toolkit/qt/LineEdit.h"
 
-#include "platform/toolkit/ControlWindow.h"
-#include "platform/toolkit/UpperCaseValidator.h"
+#include "platform/toolkit/qt/ControlWindow.h"
+#include "platform/toolkit/qt/UpperCaseValidator.h"
 
 LineEdit::LineEdit(QWidget* parent, bool upperCase) : QLineEdit(parent)
 {

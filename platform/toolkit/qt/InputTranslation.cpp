@@ -1,9 +1,9 @@
-#include "platform/toolkit/InputTranslation.h"
+#include "platform/toolkit/qt/InputTranslation.h"
 
 #include "platform/toolkit/CDialog.h"
-#include "platform/toolkit/ControlWindow.h"
-#include "platform/toolkit/DialogWidget.h"
-#include "platform/toolkit/QtHandles.h"
+#include "platform/toolkit/qt/ControlWindow.h"
+#include "platform/toolkit/qt/DialogWidget.h"
+#include "platform/toolkit/qt/QtHandles.h"
 
 #include <QApplication>
 #include <QCursor>

@@ -1,8 +1,8 @@
-#include "platform/toolkit/DialogWidget.h"
+#include "platform/toolkit/qt/DialogWidget.h"
 
 #include "platform/toolkit/CDialog.h"
 #include "platform/toolkit/CMenu.h"
-#include "platform/toolkit/QtHandles.h"
+#include "platform/toolkit/qt/QtHandles.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>

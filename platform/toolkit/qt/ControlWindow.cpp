@@ -1,8 +1,8 @@
-#include "platform/toolkit/ControlWindow.h"
+#include "platform/toolkit/qt/ControlWindow.h"
 
 #include "platform/toolkit/CDialog.h"
-#include "platform/toolkit/DialogWidget.h"
-#include "platform/toolkit/QtHandles.h"
+#include "platform/toolkit/qt/DialogWidget.h"
+#include "platform/toolkit/qt/QtHandles.h"
 
 #include <QHash>
 #include <QPair>

@@ -1,6 +1,6 @@
-#include "platform/toolkit/ListBoxWidget.h"
+#include "platform/toolkit/qt/ListBoxWidget.h"
 
-#include "platform/toolkit/ControlWindow.h"
+#include "platform/toolkit/qt/ControlWindow.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

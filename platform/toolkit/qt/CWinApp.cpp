@@ -1,6 +1,6 @@
 #include "platform/toolkit/CWinApp.h"
 
-#include "platform/toolkit/PlatformApplication.h"
+#include "platform/toolkit/qt/PlatformApplication.h"
 #include "platform/toolkit/ResourceTable.h"
 
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 #include "platform/toolkit/CListBox.h"
 
-#include "platform/toolkit/ListBoxWidget.h"
-#include "platform/toolkit/QtHandles.h"
+#include "platform/toolkit/qt/ListBoxWidget.h"
+#include "platform/toolkit/qt/QtHandles.h"
 
 #include <climits>
 

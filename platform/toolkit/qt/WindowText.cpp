@@ -1,8 +1,8 @@
-#include "platform/toolkit/WindowText.h"
+#include "platform/toolkit/qt/WindowText.h"
 
-#include "platform/toolkit/IpAddressWidget.h"
-#include "platform/toolkit/LineEdit.h"
-#include "platform/toolkit/MultiLineEdit.h"
+#include "platform/toolkit/qt/IpAddressWidget.h"
+#include "platform/toolkit/qt/LineEdit.h"
+#include "platform/toolkit/qt/MultiLineEdit.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

@@ -1,6 +1,6 @@
-#include "platform/toolkit/PlatformApplication.h"
+#include "platform/toolkit/qt/PlatformApplication.h"
 
-#include "platform/toolkit/InputTranslation.h"
+#include "platform/toolkit/qt/InputTranslation.h"
 
 #include <QWidget>
 

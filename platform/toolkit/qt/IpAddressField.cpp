@@ -1,6 +1,6 @@
-#include "platform/toolkit/IpAddressField.h"
+#include "platform/toolkit/qt/IpAddressField.h"
 
-#include "platform/toolkit/IpAddressWidget.h"
+#include "platform/toolkit/qt/IpAddressWidget.h"
 
 #include <QKeyEvent>
 #include <QRegularExpressionValidator>

@@ -1,4 +1,4 @@
-#include "platform/toolkit/GroupBoxWidget.h"
+#include "platform/toolkit/qt/GroupBoxWidget.h"
 
 #include <QPainter>
 #include <QStyle>

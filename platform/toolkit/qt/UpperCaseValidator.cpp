@@ -1,4 +1,4 @@
-#include "platform/toolkit/UpperCaseValidator.h"
+#include "platform/toolkit/qt/UpperCaseValidator.h"
 
 QValidator::State UpperCaseValidator::validate(QString& input, int&) const
 {

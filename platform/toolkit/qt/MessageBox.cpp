@@ -2,8 +2,8 @@
 
 #include "platform/toolkit/CWinApp.h"
 #include "platform/toolkit/CWnd.h"
-#include "platform/toolkit/MessageBoxWrapper.h"
-#include "platform/toolkit/QtHandles.h"
+#include "platform/toolkit/qt/MessageBoxWrapper.h"
+#include "platform/toolkit/qt/QtHandles.h"
 #include "platform/toolkit/ResourceTable.h"
 
 #include <QApplication>

@@ -2,15 +2,15 @@
 
 #include "platform/toolkit/CDialog.h"
 #include "platform/toolkit/CMenu.h"
-#include "platform/toolkit/ControlWindow.h"
+#include "platform/toolkit/qt/ControlWindow.h"
 #include "platform/toolkit/DataExchange.h"
 #include "platform/toolkit/DataExchangeFailure.h"
-#include "platform/toolkit/DialogWidget.h"
-#include "platform/toolkit/IpAddressWidget.h"
-#include "platform/toolkit/MessageBoxWrapper.h"
+#include "platform/toolkit/qt/DialogWidget.h"
+#include "platform/toolkit/qt/IpAddressWidget.h"
+#include "platform/toolkit/qt/MessageBoxWrapper.h"
 #include "platform/toolkit/CWinApp.h"
-#include "platform/toolkit/QtHandles.h"
-#include "platform/toolkit/WindowText.h"
+#include "platform/toolkit/qt/QtHandles.h"
+#include "platform/toolkit/qt/WindowText.h"
 
 #include <QApplication>
 #include <QPainter>

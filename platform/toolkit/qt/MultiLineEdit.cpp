@@ -1,4 +1,4 @@
-#include "platform/toolkit/MultiLineEdit.h"
+#include "platform/toolkit/qt/MultiLineEdit.h"
 
 #include <QSignalBlocker>
 

@@ -1,4 +1,4 @@
-#include "platform/toolkit/ButtonState.h"
+#include "platform/toolkit/qt/ButtonState.h"
 
 #include "platform/toolkit/WinUser.h"
 

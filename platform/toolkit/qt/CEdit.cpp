@@ -1,8 +1,8 @@
 #include "platform/toolkit/CEdit.h"
 
-#include "platform/toolkit/LineEdit.h"
-#include "platform/toolkit/MultiLineEdit.h"
-#include "platform/toolkit/QtHandles.h"
+#include "platform/toolkit/qt/LineEdit.h"
+#include "platform/toolkit/qt/MultiLineEdit.h"
+#include "platform/toolkit/qt/QtHandles.h"
 
 #include <QTextCursor>
 

@@ -1,6 +1,6 @@
 #include "platform/toolkit/ResourceTable.h"
 
-#include "platform/toolkit/QtHandles.h"
+#include "platform/toolkit/qt/QtHandles.h"
 
 #include <QImage>
 #include <QPixmap>

@@ -1,7 +1,7 @@
 #include "platform/toolkit/CButton.h"
 
-#include "platform/toolkit/ButtonState.h"
-#include "platform/toolkit/QtHandles.h"
+#include "platform/toolkit/qt/ButtonState.h"
+#include "platform/toolkit/qt/QtHandles.h"
 
 int CButton::GetCheck() const
 {

@@ -1,7 +1,7 @@
 #include "platform/toolkit/CPaintDC.h"
 
 #include "platform/toolkit/CWnd.h"
-#include "platform/toolkit/QtHandles.h"
+#include "platform/toolkit/qt/QtHandles.h"
 
 #include <QPainter>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "platform/toolkit/ControlLabels.h"
+#include "platform/toolkit/qt/ControlLabels.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,9 +1,9 @@
 #include "platform/toolkit/CDialog.h"
 
 #include "platform/toolkit/CWinApp.h"
-#include "platform/toolkit/DialogBuilder.h"
-#include "platform/toolkit/DialogWidget.h"
-#include "platform/toolkit/QtHandles.h"
+#include "platform/toolkit/qt/DialogBuilder.h"
+#include "platform/toolkit/qt/DialogWidget.h"
+#include "platform/toolkit/qt/QtHandles.h"
 #include "platform/toolkit/ResourceTable.h"
 
 #include <QEventLoop>

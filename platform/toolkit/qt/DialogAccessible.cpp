@@ -1,8 +1,8 @@
-#include "platform/toolkit/DialogAccessible.h"
+#include "platform/toolkit/qt/DialogAccessible.h"
 
-#include "platform/toolkit/DialogWidget.h"
-#include "platform/toolkit/IpAddressField.h"
-#include "platform/toolkit/IpAddressWidget.h"
+#include "platform/toolkit/qt/DialogWidget.h"
+#include "platform/toolkit/qt/IpAddressField.h"
+#include "platform/toolkit/qt/IpAddressWidget.h"
 
 #include <QAccessibleWidget>
 #include <QWidget>

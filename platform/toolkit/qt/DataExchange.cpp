@@ -1,14 +1,14 @@
 #include "platform/toolkit/DataExchange.h"
 
-#include "platform/toolkit/ButtonState.h"
+#include "platform/toolkit/qt/ButtonState.h"
 #include "platform/toolkit/CWnd.h"
 #include "platform/toolkit/DataExchangeFailure.h"
 #include "platform/toolkit/DialogNumberText.h"
-#include "platform/toolkit/LineEdit.h"
+#include "platform/toolkit/qt/LineEdit.h"
 #include "platform/toolkit/MessageBox.h"
-#include "platform/toolkit/MultiLineEdit.h"
-#include "platform/toolkit/QtHandles.h"
-#include "platform/toolkit/WindowText.h"
+#include "platform/toolkit/qt/MultiLineEdit.h"
+#include "platform/toolkit/qt/QtHandles.h"
+#include "platform/toolkit/qt/WindowText.h"
 
 #include <charconv>
 #include <optional>
