@@ -12,6 +12,8 @@ using HICON = HICON__*;
 using HCURSOR = HICON;
 struct HDC__;
 using HDC = HDC__*;
+struct HMENU__;
+using HMENU = HMENU__*;
 
 struct RECT {
     long left;
@@ -161,8 +163,13 @@ inline constexpr UINT MF_SEPARATOR = 0x0800;
 // System metrics.
 inline constexpr int SM_CXICON = 11;
 inline constexpr int SM_CYICON = 12;
+#ifdef _WIN32
+// The system's own metrics.
+extern "C" __declspec(dllimport) int __stdcall GetSystemMetrics(int nIndex);
+#else
 // The icon metrics are 32; every other index reads 0.
 int GetSystemMetrics(int nIndex);
+#endif
 
 inline constexpr WPARAM ICON_SMALL = 0;
 inline constexpr WPARAM ICON_BIG = 1;

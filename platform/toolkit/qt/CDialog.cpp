@@ -1,6 +1,5 @@
 #include "platform/toolkit/CDialog.h"
 
-#include "platform/toolkit/CWinApp.h"
 #include "platform/toolkit/qt/DialogBuilder.h"
 #include "platform/toolkit/qt/DialogWidget.h"
 #include "platform/toolkit/qt/QtHandles.h"
@@ -14,11 +13,6 @@ struct CDialogState {
     bool focusFirstTabStop = false;
     bool visible = false;
 };
-
-BEGIN_MESSAGE_MAP(CDialog, CWnd)
-    ON_COMMAND(IDOK, &CDialog::OnOK)
-    ON_COMMAND(IDCANCEL, &CDialog::OnCancel)
-END_MESSAGE_MAP()
 
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
     : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd), m_pDialogState(std::make_unique<CDialogState>())
@@ -94,41 +88,7 @@ void CDialog::EndDialog(int nResult)
         m_pDialogState->modalLoop->exit();
 }
 
-int CDialog::GetModalResult() const
-{
-    return m_nModalResult;
-}
-
-BOOL CDialog::OnInitDialog()
-{
-    UpdateData(FALSE);
-    return TRUE;
-}
-
-void CDialog::OnOK()
-{
-    if (!UpdateData(TRUE))
-        return;
-    EndDialog(IDOK);
-}
-
-void CDialog::OnCancel()
-{
-    EndDialog(IDCANCEL);
-}
-
 BOOL CDialog::PreTranslateMessage(MSG*)
 {
     return FALSE;
-}
-
-BOOL CDialog::OnCmdMsg(UINT nID, int nCode)
-{
-    if (CWnd::OnCmdMsg(nID, nCode))
-        return TRUE;
-    // Application commands (ids 0x8000 to 0xEFFF) go on to the application's map.
-    if (nCode != 0 || nID < 0x8000 || nID >= 0xF000)
-        return FALSE;
-    CWinApp* app = AfxGetApp();
-    return app != nullptr && app->OnCmdMsg(nID, nCode);
 }

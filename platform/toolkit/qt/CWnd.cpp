@@ -3,11 +3,10 @@
 #include "platform/toolkit/CDialog.h"
 #include "platform/toolkit/CMenu.h"
 #include "platform/toolkit/qt/ControlWindow.h"
-#include "platform/toolkit/DataExchange.h"
-#include "platform/toolkit/DataExchangeFailure.h"
 #include "platform/toolkit/qt/DialogWidget.h"
 #include "platform/toolkit/qt/IpAddressWidget.h"
-#include "platform/toolkit/qt/MessageBoxWrapper.h"
+#include "platform/toolkit/MessageBoxWrapper.h"
+#include "platform/toolkit/PermanentWindows.h"
 #include "platform/toolkit/CWinApp.h"
 #include "platform/toolkit/qt/QtHandles.h"
 #include "platform/toolkit/qt/WindowText.h"
@@ -15,7 +14,6 @@
 #include <QApplication>
 #include <QPainter>
 #include <QPointer>
-#include <QScopedValueRollback>
 #include <QWidget>
 #include <QWindow>
 
@@ -31,27 +29,12 @@ struct CWndState {
     // exchange looks each of its controls up.
     std::unordered_map<int, CWnd*> dlgItems;
     unsigned dlgItemsGeneration = 0;
+    std::unique_ptr<HMENU__> systemMenuItems;
     std::unique_ptr<CMenu> systemMenu;
     HICON icons[2] = {nullptr, nullptr};
-    int exchangeDepth = 0;
 };
 
 namespace {
-
-std::unordered_map<HWND, CWnd*>& PermanentMap()
-{
-    static std::unordered_map<HWND, CWnd*> map;
-    return map;
-}
-
-struct CurrentMessage {
-    UINT message = 0;
-    WPARAM wParam = 0;
-    LPARAM lParam = 0;
-};
-
-// The message WindowProc is dispatching, for Default().
-thread_local CurrentMessage t_currentMessage;
 
 QIcon CombinedIcon(HICON big, HICON small)
 {
@@ -64,9 +47,6 @@ QIcon CombinedIcon(HICON big, HICON small)
 }
 
 } // namespace
-
-BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
-END_MESSAGE_MAP()
 
 CWnd::CWnd() : m_pState(std::make_unique<CWndState>()) {}
 
@@ -88,17 +68,6 @@ void CWnd::ReleaseWindowLinks()
         delete widget;
     }
     m_pState->ownsWindow = false;
-}
-
-HWND CWnd::GetSafeHwnd() const
-{
-    return m_hWnd;
-}
-
-CWnd* CWnd::FromHandlePermanent(HWND hWnd)
-{
-    const auto it = PermanentMap().find(hWnd);
-    return it == PermanentMap().end() ? nullptr : it->second;
 }
 
 CWnd* CWnd::FromHandle(HWND hWnd)
@@ -123,12 +92,12 @@ BOOL CWnd::Attach(HWND hWndNew)
     if (m_hWnd != nullptr || hWndNew == nullptr || FromHandlePermanent(hWndNew) != nullptr)
         return FALSE;
     m_hWnd = hWndNew;
-    PermanentMap()[hWndNew] = this;
+    PermanentWindows()[hWndNew] = this;
     WindowLinksChanged();
     // A window that goes without DestroyWindow (its parent deleted) leaves no dangling handle.
     m_pState->destroyedConnection = QObject::connect(WidgetFromHandle(hWndNew), &QObject::destroyed, [this] {
         WindowLinksChanged();
-        PermanentMap().erase(m_hWnd);
+        PermanentWindows().erase(m_hWnd);
         m_hWnd = nullptr;
         m_pState->ownsWindow = false;
         m_pState->temporaries.clear();
@@ -144,7 +113,7 @@ HWND CWnd::Detach()
     QObject::disconnect(m_pState->destroyedConnection);
     WindowLinksChanged();
     if (FromHandlePermanent(hWnd) == this)
-        PermanentMap().erase(hWnd);
+        PermanentWindows().erase(hWnd);
     m_hWnd = nullptr;
     return hWnd;
 }
@@ -275,11 +244,13 @@ LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam)
 CMenu* CWnd::GetSystemMenu(BOOL bRevert)
 {
     if (!m_pState->systemMenu) {
+        m_pState->systemMenuItems = std::make_unique<HMENU__>();
+        m_pState->systemMenuItems->ResetToPlatformItems();
         m_pState->systemMenu = std::make_unique<CMenu>();
-        m_pState->systemMenu->ResetToPlatformItems();
+        m_pState->systemMenu->m_hMenu = m_pState->systemMenuItems.get();
     }
     if (bRevert) {
-        m_pState->systemMenu->ResetToPlatformItems();
+        m_pState->systemMenuItems->ResetToPlatformItems();
         return nullptr;
     }
     return m_pState->systemMenu.get();
@@ -299,27 +270,7 @@ HICON CWnd::GetIcon(BOOL bBigIcon) const
 int CWnd::MessageBox(const char* lpszText, const char* lpszCaption, UINT nType)
 {
     MessageBoxRequest request{lpszText ? lpszText : "", lpszCaption ? lpszCaption : AfxGetAppName(), nType};
-    return ShowMessageBox(request, m_hWnd ? WidgetFromHandle(m_hWnd) : nullptr);
-}
-
-BOOL CWnd::UpdateData(BOOL bSaveAndValidate)
-{
-    CDataExchange dx(this, bSaveAndValidate);
-    // Control notifications are locked out until the exchange (and any failure box) ends.
-    QScopedValueRollback lockout(m_pState->exchangeDepth, m_pState->exchangeDepth + 1);
-    try {
-        DoDataExchange(&dx);
-    } catch (const DataExchangeFailure&) {
-        return FALSE;
-    }
-    return TRUE;
-}
-
-void CWnd::DoDataExchange(CDataExchange*) {}
-
-BOOL CWnd::PreTranslateMessage(MSG*)
-{
-    return FALSE;
+    return ShowMessageBox(request, m_hWnd);
 }
 
 BOOL CWnd::DestroyWindow()
@@ -342,7 +293,7 @@ BOOL CWnd::DestroyWindow()
         return TRUE;
     // Control members detach from the window's controls.
     std::vector<CWnd*> attached;
-    for (const auto& [hWnd, wnd] : PermanentMap()) {
+    for (const auto& [hWnd, wnd] : PermanentWindows()) {
         if (wnd != this && widget->isAncestorOf(WidgetFromHandle(hWnd)))
             attached.push_back(wnd);
     }
@@ -350,65 +301,6 @@ BOOL CWnd::DestroyWindow()
         wnd->Detach();
     m_pState->ownsWindow = true;
     ReleaseWindowLinks();
-    return TRUE;
-}
-
-void CWnd::OnSysCommand(UINT nID, LPARAM lParam)
-{
-    DefWindowProc(WM_SYSCOMMAND, nID, lParam);
-}
-
-void CWnd::OnPaint()
-{
-    DefWindowProc(WM_PAINT, 0, 0);
-}
-
-HCURSOR CWnd::OnQueryDragIcon()
-{
-    return reinterpret_cast<HCURSOR>(DefWindowProc(WM_QUERYDRAGICON, 0, 0));
-}
-
-void CWnd::OnDestroy()
-{
-    DefWindowProc(WM_DESTROY, 0, 0);
-}
-
-LRESULT CWnd::Default()
-{
-    return DefWindowProc(t_currentMessage.message, t_currentMessage.wParam, t_currentMessage.lParam);
-}
-
-BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam)
-{
-    // A notification from a control is dropped while this window exchanges its data.
-    if (lParam != 0 && m_pState->exchangeDepth > 0)
-        return TRUE;
-    return OnCmdMsg(LOWORD(wParam), HIWORD(wParam));
-}
-
-LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    const CurrentMessage saved = t_currentMessage;
-    t_currentMessage = {message, wParam, lParam};
-    LRESULT result = 0;
-    if (!OnWndMsg(message, wParam, lParam, &result))
-        result = DefWindowProc(message, wParam, lParam);
-    t_currentMessage = saved;
-    return result;
-}
-
-BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
-{
-    if (message == WM_COMMAND) {
-        if (!OnCommand(wParam, lParam))
-            return FALSE;
-        *pResult = 1;
-        return TRUE;
-    }
-    const AFX_MSGMAP_ENTRY* entry = FindMessageEntry(message, 0, 0);
-    if (entry == nullptr)
-        return FALSE;
-    *pResult = entry->pfn(this, wParam, lParam);
     return TRUE;
 }
 

@@ -37,7 +37,7 @@ void DialogWidget::ShowSystemMenu(const QPoint& globalPos)
         return;
     const CMenu* menu = m_owner->GetSystemMenu(FALSE);
     m_systemMenu->clear();
-    for (const CMenu::Item& item : menu->Items()) {
+    for (const HMENU__::Item& item : menu->m_hMenu->items) {
         if (item.flags & MF_SEPARATOR) {
             m_systemMenu->addSeparator();
             continue;

@@ -1,24 +1,14 @@
 #include "platform/toolkit/MessageBox.h"
 
-#include "platform/toolkit/CWinApp.h"
-#include "platform/toolkit/CWnd.h"
-#include "platform/toolkit/qt/MessageBoxWrapper.h"
+#include "platform/toolkit/MessageBoxWrapper.h"
 #include "platform/toolkit/qt/QtHandles.h"
-#include "platform/toolkit/ResourceTable.h"
 
 #include <QApplication>
 #include <QMessageBox>
 
 #include <algorithm>
-#include <utility>
 
 namespace {
-
-MessageBoxHook& Hook()
-{
-    static MessageBoxHook hook;
-    return hook;
-}
 
 struct ButtonOf {
     int answer;
@@ -65,8 +55,11 @@ QMessageBox::Icon IconFor(UINT type)
     }
 }
 
-int RunRealMessageBox(const MessageBoxRequest& request, QWidget* owner)
+} // namespace
+
+int RunRealMessageBox(const MessageBoxRequest& request, HWND ownerWindow)
 {
+    QWidget* owner = ownerWindow ? WidgetFromHandle(ownerWindow) : nullptr;
     if (owner == nullptr)
         owner = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : QApplication::activeWindow();
     QMessageBox box(IconFor(request.type), FromUtf8(request.caption.c_str()), FromUtf8(request.text.c_str()),
@@ -87,65 +80,4 @@ int RunRealMessageBox(const MessageBoxRequest& request, QWidget* owner)
     box.exec();
     auto* clicked = box.clickedButton();
     return clicked ? AnswerFor(box.standardButton(clicked)) : (hasCancel ? IDCANCEL : answers.front());
-}
-
-} // namespace
-
-void SetMessageBoxHook(MessageBoxHook hook)
-{
-    Hook() = std::move(hook);
-}
-
-std::vector<int> MessageBoxAnswers(UINT nType)
-{
-    switch (nType & MB_TYPEMASK) {
-    case MB_OKCANCEL:
-        return {IDOK, IDCANCEL};
-    case MB_ABORTRETRYIGNORE:
-        return {IDABORT, IDRETRY, IDIGNORE};
-    case MB_YESNOCANCEL:
-        return {IDYES, IDNO, IDCANCEL};
-    case MB_YESNO:
-        return {IDYES, IDNO};
-    case MB_RETRYCANCEL:
-        return {IDRETRY, IDCANCEL};
-    default:
-        return {IDOK};
-    }
-}
-
-int ShowMessageBox(const MessageBoxRequest& request, QWidget* owner)
-{
-    // A copy: the hook may replace itself while its box is "open".
-    if (MessageBoxHook hook = Hook())
-        return hook(request);
-    return RunRealMessageBox(request, owner);
-}
-
-int AfxMessageBox(const char* lpszText, UINT nType, UINT)
-{
-    if ((nType & MB_ICONMASK) == 0) {
-        switch (nType & MB_TYPEMASK) {
-        case MB_OK:
-        case MB_OKCANCEL:
-            nType |= MB_ICONEXCLAMATION;
-            break;
-        case MB_YESNO:
-        case MB_YESNOCANCEL:
-            nType |= MB_ICONQUESTION;
-            break;
-        default:
-            break;
-        }
-    }
-    CWinApp* app = AfxGetApp();
-    QWidget* owner = nullptr;
-    if (app && app->m_pMainWnd && app->m_pMainWnd->m_hWnd)
-        owner = WidgetFromHandle(app->m_pMainWnd->m_hWnd);
-    return ShowMessageBox(MessageBoxRequest{lpszText ? lpszText : "", AfxGetAppName(), nType}, owner);
-}
-
-int AfxMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp)
-{
-    return AfxMessageBox(ResourceTable::LoadString(nIDPrompt).c_str(), nType, nIDHelp);
 }

@@ -5,11 +5,27 @@
 
 #include <QIcon>
 
+#include <string>
+#include <vector>
+
 class QPainter;
 class QWidget;
 
 struct HICON__ {
     QIcon icon;
+};
+
+// A window's system menu: the platform's items followed by the ones the program appends.
+struct HMENU__ {
+    struct Item {
+        UINT flags;
+        UINT_PTR id;
+        std::string text;
+    };
+    std::vector<Item> items;
+
+    // The platform items of a dialog with a modal frame and no minimise or maximise box.
+    void ResetToPlatformItems();
 };
 
 struct HDC__ {
