@@ -27,3 +27,17 @@ lanvista_add_test(test_toolkit_single_byte_text
 lanvista_add_test(test_toolkit_win_app
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_win_app.cpp
   LIBS lanvista_platform)
+
+# The layer's contract, the same tests on every backend: a dialog from its template, control
+# notifications, data exchange, the key filter, the system menu and texts.
+add_library(lanvista_toolkit_contract STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/contract/ContractDialog.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/contract/ContractDialog.h
+)
+target_link_libraries(lanvista_toolkit_contract PUBLIC lanvista_testsupport)
+
+foreach(name dialog notifications exchange key_filter system_menu text)
+  lanvista_add_test(test_toolkit_contract_${name} GUI
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/contract/test_contract_${name}.cpp
+    LIBS lanvista_toolkit_contract)
+endforeach()
