@@ -17,6 +17,7 @@ public:
     CFile& operator=(const CFile&) = delete;
 
     /// Opens a regular file for reading; FALSE when it is missing, unreadable or not a file.
+    /// The name is UTF-8, as every text of the layer.
     BOOL Open(const char* lpszFileName, UINT nOpenFlags);
     /// Size of the open file in bytes.
     std::uint64_t GetLength() const;
@@ -26,6 +27,10 @@ public:
     void Close();
 
 private:
+#ifdef _WIN32
+    HANDLE m_file = INVALID_HANDLE_VALUE;
+#else
     int m_fd = -1;
+#endif
 };
 

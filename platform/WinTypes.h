@@ -1,5 +1,13 @@
 #pragma once
 
+#ifdef _WIN32
+
+// The system's own vocabulary (the build defines WIN32_LEAN_AND_MEAN and NOMINMAX, so
+// <windows.h> brings neither the old Winsock header nor min and max macros).
+#include <windows.h>
+
+#else
+
 #include <cstdint>
 
 // Basic Windows integer vocabulary, with the same widths the program's code assumes.
@@ -30,3 +38,5 @@ constexpr DWORD MAKELONG(unsigned low, unsigned high)
 constexpr WPARAM MAKEWPARAM(unsigned low, unsigned high) { return static_cast<WPARAM>(MAKELONG(low, high)); }
 // Zero-extended, as on the platform: receivers recover signed coordinates from the words.
 constexpr LPARAM MAKELPARAM(unsigned low, unsigned high) { return static_cast<LPARAM>(MAKELONG(low, high)); }
+
+#endif

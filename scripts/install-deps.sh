@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages Lanvista needs to build, run and test. Runs apt-get as root.
+# Installs the Debian 12 packages Lanvista needs to build, run and test (--windows: those of
+# the Windows build). Runs apt-get as root.
 set -euo pipefail
 
 packages=(
@@ -12,6 +13,15 @@ packages=(
   clang libclang-rt-14-dev
   dpkg-dev file desktop-file-utils appstream groff-base help2man lintian
 )
+# The Windows build and its tests: the mingw-w64 cross toolchain, GoogleTest's sources, Wine,
+# NSIS and what the tests run them on.
+if [ "${1:-}" = "--windows" ]; then
+  packages=(
+    cmake make ccache g++-mingw-w64-x86-64-posix googletest
+    wine64 fonts-wine xvfb xauth nsis zip
+    iproute2 util-linux nftables
+  )
+fi
 if [ "${1:-}" = "--runtime-only" ]; then
   packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-wayland libgl-dev nlohmann-json3-dev libgtest-dev libgmock-dev groff-base help2man fonts-noto-cjk fonts-dejavu-core iproute2 util-linux)
 fi

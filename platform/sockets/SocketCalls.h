@@ -9,10 +9,15 @@
 #include "platform/sockets/WinSock.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+struct _IP_ADAPTER_ADDRESSES_LH;
+#else
 struct ifaddrs;
+#endif
 
 namespace lanvista::sockets {
 
@@ -56,13 +61,20 @@ void WaitReady(SOCKET s, short events);
 
 /// The adapters a limited broadcast should leave by, afresh from the system.
 std::vector<NetworkAdapter> BroadcastAdapters();
+#ifdef _WIN32
+/// Picks them from GetAdaptersAddresses' list: up, with an IPv4 address, neither loopback
+/// nor a point-to-point tunnel; one per adapter (its first IPv4 address), in list order,
+/// named by its friendly name in UTF-8.
+std::vector<NetworkAdapter> BroadcastAdaptersIn(const _IP_ADAPTER_ADDRESSES_LH* list);
+#else
 /// Picks them from an interface list: IPv4, up with its link up, broadcast-capable, not
 /// loopback; one per interface (its first address), in list order. `indexOf` gives an
 /// interface's index by name, 0 when it has none.
 std::vector<NetworkAdapter> BroadcastAdaptersIn(const ifaddrs* list, unsigned (*indexOf)(const char*));
+#endif
 
 /// Fills an IPv4 address from dotted-decimal text or a host name; nullptr gives `fallback`.
-bool ResolveIPv4(const char* host, UINT port, in_addr_t fallback, sockaddr_in& out);
+bool ResolveIPv4(const char* host, UINT port, std::uint32_t fallback, sockaddr_in& out);
 /// Dotted-decimal text of an address.
 std::string AddressText(const in_addr& address);
 

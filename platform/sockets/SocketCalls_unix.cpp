@@ -1,89 +1,20 @@
 #include "platform/sockets/SocketCalls.h"
 
-#include "platform/sockets/SocketFaults.h"
+#include "platform/sockets/InjectedFault.h"
 
 #include <arpa/inet.h>
 #include <ifaddrs.h>
 #include <net/if.h>
-#include <netdb.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <array>
-#include <atomic>
 #include <cerrno>
 #include <cstring>
-#include <mutex>
-#include <new>
-
-int WsaErrorFromErrno(int err)
-{
-    // EAGAIN and EWOULDBLOCK may be one value, so they cannot both be case labels.
-    if (err == EAGAIN || err == EWOULDBLOCK)
-        return WSAEWOULDBLOCK;
-    switch (err) {
-    case EINPROGRESS: return WSAEINPROGRESS;
-    case EBADF: return WSAENOTSOCK;
-    case ENOTSOCK: return WSAENOTSOCK;
-    case EMSGSIZE: return WSAEMSGSIZE;
-    case EADDRINUSE: return WSAEADDRINUSE;
-    case EADDRNOTAVAIL: return WSAEADDRNOTAVAIL;
-    case ENETDOWN: return WSAENETDOWN;
-    case ENETUNREACH: return WSAENETUNREACH;
-    case ECONNABORTED: return WSAECONNABORTED;
-    case ECONNRESET: return WSAECONNRESET;
-    case EPIPE: return WSAECONNRESET;
-    case ENOTCONN: return WSAENOTCONN;
-    case ETIMEDOUT: return WSAETIMEDOUT;
-    case ECONNREFUSED: return WSAECONNREFUSED;
-    case EHOSTUNREACH: return WSAEHOSTUNREACH;
-    case EACCES: return WSAEACCES;
-    case EINVAL: return WSAEINVAL;
-    case EMFILE: return WSAEMFILE;
-    default: return err;
-    }
-}
 
 namespace lanvista::sockets {
 
 namespace {
-
-// ---------------------------------------------------------------------------------------
-// Faults armed by tests
-
-struct ArmedFault {
-    bool armed = false;
-    int error = 0;
-    int skip = 0;
-    int times = 0;
-};
-
-constexpr std::size_t kCallKinds = static_cast<std::size_t>(SocketCall::Receive) + 1;
-
-std::mutex g_faultMutex;
-std::array<ArmedFault, kCallKinds> g_faults;
-// Spares every call the lock while no test has armed anything.
-std::atomic<bool> g_faultsArmed{false};
-
-// True when this call is to fail; `error` is then the errno it fails with.
-bool Injected(SocketCall call, int& error)
-{
-    if (!g_faultsArmed.load(std::memory_order_acquire))
-        return false;
-    const std::lock_guard<std::mutex> lock(g_faultMutex);
-    ArmedFault& fault = g_faults[static_cast<std::size_t>(call)];
-    if (!fault.armed)
-        return false;
-    if (fault.skip > 0) {
-        --fault.skip;
-        return false;
-    }
-    error = fault.error;
-    if (--fault.times <= 0)
-        fault.armed = false;
-    return true;
-}
 
 // ---------------------------------------------------------------------------------------
 // The one retry of an interrupted call and the one way a failure is reported
@@ -123,20 +54,6 @@ int InjectedSend(int error)
 }
 
 }  // namespace
-
-void InjectSocketFaultForTesting(const SocketFault& fault)
-{
-    const std::lock_guard<std::mutex> lock(g_faultMutex);
-    g_faults[static_cast<std::size_t>(fault.call)] = {fault.times > 0, fault.error, fault.skip, fault.times};
-    g_faultsArmed.store(true, std::memory_order_release);
-}
-
-void ClearSocketFaultsForTesting()
-{
-    const std::lock_guard<std::mutex> lock(g_faultMutex);
-    g_faults = {};
-    g_faultsArmed.store(false, std::memory_order_release);
-}
 
 // ---------------------------------------------------------------------------------------
 // Sockets
@@ -395,53 +312,6 @@ std::vector<NetworkAdapter> BroadcastAdapters()
     std::vector<NetworkAdapter> adapters = BroadcastAdaptersIn(list, &::if_nametoindex);
     ::freeifaddrs(list);
     return adapters;
-}
-
-// ---------------------------------------------------------------------------------------
-// Addresses
-
-bool ResolveIPv4(const char* host, UINT port, in_addr_t fallback, sockaddr_in& out)
-{
-    std::memset(&out, 0, sizeof out);
-    out.sin_family = AF_INET;
-    out.sin_port = htons(static_cast<std::uint16_t>(port));
-    if (!host || !*host) {
-        out.sin_addr.s_addr = htonl(fallback);
-        return fallback != INADDR_NONE;
-    }
-    if (inet_pton(AF_INET, host, &out.sin_addr) == 1)
-        return true;
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    addrinfo* found = nullptr;
-    if (getaddrinfo(host, nullptr, &hints, &found) != 0 || !found)
-        return false;
-    out.sin_addr = reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr;
-    freeaddrinfo(found);
-    return true;
-}
-
-std::string AddressText(const in_addr& address)
-{
-    char text[INET_ADDRSTRLEN] = {};
-    inet_ntop(AF_INET, &address, text, sizeof text);
-    return text;
-}
-
-// ---------------------------------------------------------------------------------------
-// Socket objects
-
-void* AllocateSocketObject(std::size_t size) noexcept
-{
-    int error = 0;
-    if (Injected(SocketCall::Allocate, error))
-        return nullptr;
-    return ::operator new(size, std::nothrow);
-}
-
-void FreeSocketObject(void* object) noexcept
-{
-    ::operator delete(object);
 }
 
 }  // namespace lanvista::sockets

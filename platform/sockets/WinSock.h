@@ -1,9 +1,20 @@
 #pragma once
 
-// The Windows Sockets vocabulary the program speaks, on top of POSIX sockets.
-// Program code includes this header, never the system socket headers.
+// The Windows Sockets vocabulary the program speaks: on Windows the system's own Winsock 2,
+// elsewhere on top of POSIX sockets. Program code includes this header, never the system
+// socket headers.
 
 #include "platform/WinTypes.h"
+
+/// Maps a POSIX errno value to its Windows Sockets number; an unmapped value is returned as it is.
+int WsaErrorFromErrno(int err);
+
+#ifdef _WIN32
+
+#include <winsock2.h>
+#include <ws2tcpip.h>
+
+#else
 
 #include <arpa/inet.h>   // htons, htonl, ntohs, ntohl
 #include <netinet/in.h>  // sockaddr_in, INADDR_BROADCAST, INADDR_ANY
@@ -57,9 +68,6 @@ inline constexpr int WSANOTINITIALISED = 10093;
 int WSAGetLastError();
 /// Sets this thread's last socket error number.
 void WSASetLastError(int error);
-/// Maps a POSIX errno value to its Windows Sockets number; an unmapped value is returned as it is.
-int WsaErrorFromErrno(int err);
-
 struct WSADATA {
     WORD wVersion = 0;      ///< version granted: low byte major, high byte minor
     WORD wHighVersion = 0;  ///< highest version the layer offers (2.2)
@@ -70,3 +78,5 @@ struct WSADATA {
 int WSAStartup(WORD versionRequested, WSADATA* data);
 /// Releases one WSAStartup; returns 0, or SOCKET_ERROR (WSANOTINITIALISED) without one.
 int WSACleanup();
+
+#endif

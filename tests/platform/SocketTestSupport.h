@@ -3,6 +3,8 @@
 // Helpers shared by the socket tests: a raw POSIX peer on loopback, a CAsyncSocket whose
 // handlers record and call back, and a fixture that fails on notifier warnings.
 
+#include "SocketCallsTestSupport.h"
+
 #include "platform/sockets/CAsyncSocket.h"
 
 #include <QTimer>
@@ -21,14 +23,7 @@
 
 namespace sockettest {
 
-inline sockaddr_in Loopback(std::uint16_t port)
-{
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(port);
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    return a;
-}
+using socketcallstest::Loopback;
 
 inline std::uint16_t PortOf(int fd)
 {

@@ -14,13 +14,31 @@ function(lanvista_add_socket_test name)
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
 endfunction()
 
-lanvista_add_socket_test(test_wsa_errors)
+# The Qt-free socket calls, linked alone: what a command-line tool gets. On Windows each of
+# these programs starts Winsock first, as the program does.
+function(lanvista_add_socket_calls_test name)
+  add_executable(${name} ${ARGN})
+  target_link_libraries(${name} PRIVATE lanvista_socket_calls GTest::gtest GTest::gtest_main)
+  if(WIN32)
+    target_sources(${name} PRIVATE ${CMAKE_CURRENT_LIST_DIR}/WinsockTestStartup.cpp)
+  endif()
+  add_test(NAME ${name} COMMAND ${name})
+  lanvista_test_environment(${name} 60)
+endfunction()
 
-# The Qt-free socket calls, linked alone: what a command-line tool gets.
-add_executable(test_socket_calls ${CMAKE_CURRENT_LIST_DIR}/test_socket_calls.cpp)
-target_link_libraries(test_socket_calls PRIVATE lanvista_socket_calls GTest::gtest GTest::gtest_main)
-add_test(NAME test_socket_calls COMMAND test_socket_calls)
-set_tests_properties(test_socket_calls PROPERTIES TIMEOUT 60)
+lanvista_add_socket_calls_test(test_wsa_errors ${CMAKE_CURRENT_LIST_DIR}/test_wsa_errors.cpp)
+if(WIN32)
+  set(_socket_calls_system ${CMAKE_CURRENT_LIST_DIR}/test_socket_calls_win.cpp)
+else()
+  set(_socket_calls_system ${CMAKE_CURRENT_LIST_DIR}/test_socket_calls_unix.cpp)
+endif()
+lanvista_add_socket_calls_test(test_socket_calls
+  ${CMAKE_CURRENT_LIST_DIR}/test_socket_calls.cpp ${CMAKE_CURRENT_LIST_DIR}/SocketCallsTestSupport.h
+  ${_socket_calls_system})
+if(WIN32)
+  return()
+endif()
+
 lanvista_add_socket_test(test_socket_startup)
 lanvista_add_socket_test(test_output_debug_string)
 add_test(NAME test_output_debug_string_env COMMAND test_output_debug_string

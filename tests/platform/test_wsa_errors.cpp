@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cerrno>
 #include <thread>
 
@@ -48,17 +49,27 @@ TEST(WsaErrorConstants, HaveTheWindowsValues)
     EXPECT_EQ(sizeof(SOCKADDR_IN), 16u);
 }
 
+// No call is made between a set and the read that checks it: on Windows the number is the
+// thread's last error, which any system call (a thread's start or join) may overwrite.
 TEST(WsaLastError, IsPerThread)
 {
-    WSASetLastError(10054);
+    std::atomic<bool> mainSet{false}, otherSet{false};
     int seenByOtherThread = -1;
     std::thread other([&] {
+        while (!mainSet.load())
+            ;
         seenByOtherThread = WSAGetLastError();
         WSASetLastError(10061);
+        otherSet = true;
     });
+    WSASetLastError(10054);
+    mainSet = true;
+    while (!otherSet.load())
+        ;
+    const int seenHere = WSAGetLastError();
     other.join();
     EXPECT_EQ(seenByOtherThread, 0);
-    EXPECT_EQ(WSAGetLastError(), 10054);
+    EXPECT_EQ(seenHere, 10054);
 }
 
 }  // namespace

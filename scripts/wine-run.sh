@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine and returns its exit status. LANVISTA_WINEPREFIX names a
+# prefix made by wine-prefix.sh to use (and keep); without it, a fresh prefix is made in a
+# temporary folder and removed afterwards.
+set -euo pipefail
+here=$(dirname "$0")
+. "$here/wine-env.sh"
+if [ -n "${LANVISTA_WINEPREFIX:-}" ]; then
+  export WINEPREFIX=$LANVISTA_WINEPREFIX HOME=$LANVISTA_WINEPREFIX.home
+else
+  temp=$(mktemp -d)
+  trap '"$wine_server" -k 2>/dev/null || true; "$wine_server" -w 2>/dev/null || true; rm -rf "$temp"' EXIT
+  "$here/wine-prefix.sh" "$temp/prefix"
+  export WINEPREFIX=$temp/prefix HOME=$temp/prefix.home
+fi
+status=0
+"$WINELOADER" "$@" || status=$?
+exit $status
