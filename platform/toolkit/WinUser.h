@@ -1,8 +1,16 @@
 #pragma once
 // Window-system vocabulary of the toolkit layer: handles, geometry, messages and the
-// constants the program and the layer use, with the platform's own values.
+// constants the program and the layer use, with the platform's own values. On Windows they
+// are the system's own (WinTypes.h is <windows.h> there; the IP-address control's messages
+// come from <commctrl.h>); elsewhere the layer defines them.
 
 #include "platform/WinTypes.h"
+
+#ifdef _WIN32
+
+#include <commctrl.h>
+
+#else
 
 // A window handle names one widget of the layer (a dialog or one of its controls).
 struct HWND__;
@@ -125,7 +133,6 @@ inline constexpr int IDRETRY = 4;
 inline constexpr int IDIGNORE = 5;
 inline constexpr int IDYES = 6;
 inline constexpr int IDNO = 7;
-inline constexpr int IDC_STATIC = -1;
 
 // Message-box types.
 inline constexpr UINT MB_OK = 0x00;
@@ -163,13 +170,8 @@ inline constexpr UINT MF_SEPARATOR = 0x0800;
 // System metrics.
 inline constexpr int SM_CXICON = 11;
 inline constexpr int SM_CYICON = 12;
-#ifdef _WIN32
-// The system's own metrics.
-extern "C" __declspec(dllimport) int __stdcall GetSystemMetrics(int nIndex);
-#else
 // The icon metrics are 32; every other index reads 0.
 int GetSystemMetrics(int nIndex);
-#endif
 
 inline constexpr WPARAM ICON_SMALL = 0;
 inline constexpr WPARAM ICON_BIG = 1;
@@ -234,6 +236,9 @@ inline constexpr UINT IPM_SETADDRESS = WM_USER + 101;
 inline constexpr UINT IPM_GETADDRESS = WM_USER + 102;
 inline constexpr UINT IPM_ISBLANK = WM_USER + 105;
 
-// Standard resource and command ids.
+#endif
+
+// The ids the program's resources and commands use beside the system's.
+inline constexpr int IDC_STATIC = -1;
 inline constexpr int IDR_MAINFRAME = 128;
 inline constexpr UINT ID_HELP = 0xE146;

@@ -22,6 +22,9 @@ void Click(HWND control, WPARAM keys = 0);
 void ClickListEntry(HWND list, int index);
 // The control takes the focus, then each character of the UTF-8 text is typed.
 void Type(HWND control, std::string_view utf8);
+// Each character of the UTF-8 text typed into whichever control has the focus when it comes,
+// as a user typing without looking does.
+void TypeIntoFocus(std::string_view utf8);
 // One key (VK_RETURN, VK_ESCAPE, VK_TAB, VK_BACK, 'A'...) pressed and released on the
 // window that has the focus.
 void PressKey(int virtualKey);

@@ -2,14 +2,13 @@
 
 #include "platform/toolkit/ExecutableTitle.h"
 #include "platform/toolkit/Utf16Text.h"
-#include "platform/toolkit/win32/Win32Api.h"
 
 #include <vector>
 
 std::string ExecutableTitle()
 {
     std::vector<wchar_t> path(32768, L'\0');
-    const Win32DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<Win32DWORD>(path.size()));
+    const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
     std::wstring name(path.data(), length);
     name.erase(0, name.find_last_of(L"\\/") + 1);
     if (const std::size_t dot = name.rfind(L'.'); dot != std::wstring::npos && dot > 0)
@@ -28,7 +27,7 @@ int AfxWinMain(int, char**)
     if (app->m_strAppName.empty())
         app->m_strAppName = ExecutableTitle();
     if (app->InitInstance()) {
-        Win32MSG msg{};
+        MSG msg{};
         while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
             ::TranslateMessage(&msg);
             ::DispatchMessageW(&msg);

@@ -1,7 +1,6 @@
 #include "platform/toolkit/CComboBox.h"
 
 #include "platform/toolkit/Utf16Text.h"
-#include "platform/toolkit/win32/Win32Api.h"
 
 int CComboBox::AddString(const char* lpszString)
 {

@@ -4,7 +4,6 @@
 #include "platform/toolkit/ResourceTable.h"
 #include "platform/toolkit/win32/DialogTemplateImage.h"
 #include "platform/toolkit/win32/LayerWindow.h"
-#include "platform/toolkit/win32/Win32Api.h"
 
 struct CDialogState {
     bool running = false;
@@ -42,7 +41,7 @@ HWND OwnerWindow(CWnd* pParentWnd, const CWnd* self)
 // The dialog procedure of every layer dialog: it attaches the dialog object at
 // WM_INITDIALOG; from then on the subclassed window procedure routes every message.
 struct CDialogProc {
-    static INT_PTR __stdcall Run(HWND hWnd, UINT message, WPARAM, LPARAM lParam)
+    static INT_PTR CALLBACK Run(HWND hWnd, UINT message, WPARAM, LPARAM lParam)
     {
         if (message != WM_INITDIALOG)
             return FALSE;
@@ -93,21 +92,19 @@ INT_PTR CDialog::DoModal()
             ::EnableWindow(owner, FALSE);
         ::ShowWindow(m_hWnd, SW_SHOW);
         m_pDialogState->running = true;
-        Win32MSG native{};
+        MSG msg{};
         while (!m_pDialogState->ended && m_hWnd != nullptr) {
-            const BOOL got = ::GetMessageW(&native, nullptr, 0, 0);
+            const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
             if (got <= 0) {
                 // WM_QUIT belongs to the loop outside this one.
                 if (got == 0)
-                    ::PostQuitMessage(static_cast<int>(native.wParam));
+                    ::PostQuitMessage(static_cast<int>(msg.wParam));
                 break;
             }
-            MSG msg{native.hwnd, native.message, native.wParam, native.lParam, static_cast<DWORD>(native.time),
-                    POINT{native.pt.x, native.pt.y}};
             if (CWndState::WalkPreTranslate(m_hWnd, &msg))
                 continue;
-            ::TranslateMessage(&native);
-            ::DispatchMessageW(&native);
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
         }
         m_pDialogState->running = false;
         // The owner comes back before this window goes, so the focus returns to it.
@@ -145,6 +142,5 @@ BOOL CDialog::PreTranslateMessage(MSG* pMsg)
     // The dialog manager's keyboard handling: Tab and arrow keys, mnemonics, Enter and Esc.
     if (m_hWnd == nullptr || pMsg->message < WM_KEYFIRST || pMsg->message > WM_KEYLAST)
         return FALSE;
-    Win32MSG native{pMsg->hwnd, pMsg->message, pMsg->wParam, pMsg->lParam, pMsg->time, {pMsg->pt.x, pMsg->pt.y}};
-    return ::IsDialogMessageW(m_hWnd, &native);
+    return ::IsDialogMessageW(m_hWnd, pMsg);
 }

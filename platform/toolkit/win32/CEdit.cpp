@@ -1,6 +1,5 @@
 #include "platform/toolkit/CEdit.h"
 
-#include "platform/toolkit/win32/Win32Api.h"
 
 void CEdit::SetLimitText(UINT nMax)
 {
@@ -26,8 +25,8 @@ void CEdit::SetSel(int nStartChar, int nEndChar)
 
 void CEdit::GetSel(int& nStartChar, int& nEndChar) const
 {
-    Win32DWORD start = 0;
-    Win32DWORD end = 0;
+    DWORD start = 0;
+    DWORD end = 0;
     if (m_hWnd)
         ::SendMessageW(m_hWnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     nStartChar = static_cast<int>(start);

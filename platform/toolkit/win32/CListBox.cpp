@@ -1,7 +1,6 @@
 #include "platform/toolkit/CListBox.h"
 
 #include "platform/toolkit/Utf16Text.h"
-#include "platform/toolkit/win32/Win32Api.h"
 
 #include <climits>
 

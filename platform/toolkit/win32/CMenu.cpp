@@ -1,7 +1,6 @@
 #include "platform/toolkit/CMenu.h"
 
 #include "platform/toolkit/Utf16Text.h"
-#include "platform/toolkit/win32/Win32Api.h"
 
 BOOL CMenu::AppendMenu(UINT nFlags, UINT_PTR nIDNewItem, const char* lpszNewItem)
 {

@@ -1,7 +1,6 @@
 #include "platform/toolkit/CPaintDC.h"
 
 #include "platform/toolkit/CWnd.h"
-#include "platform/toolkit/win32/Win32Api.h"
 
 struct CPaintDCState {
     HWND hWnd = nullptr;

@@ -8,7 +8,6 @@
 #include "platform/toolkit/CWinApp.h"
 #include "platform/toolkit/Utf16Text.h"
 #include "platform/toolkit/win32/LayerWindow.h"
-#include "platform/toolkit/win32/Win32Api.h"
 
 #include <unordered_map>
 #include <vector>
@@ -222,10 +221,9 @@ int CWnd::GetWindowTextLength() const
 
 void CWnd::GetClientRect(RECT* lpRect) const
 {
-    Win32RECT rect{};
+    *lpRect = RECT{0, 0, 0, 0};
     if (m_hWnd)
-        ::GetClientRect(m_hWnd, &rect);
-    *lpRect = RECT{rect.left, rect.top, rect.right, rect.bottom};
+        ::GetClientRect(m_hWnd, lpRect);
 }
 
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam)

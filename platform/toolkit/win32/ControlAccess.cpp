@@ -1,7 +1,6 @@
 #include "platform/toolkit/ControlAccess.h"
 
 #include "platform/toolkit/Utf16Text.h"
-#include "platform/toolkit/win32/Win32Api.h"
 
 namespace {
 

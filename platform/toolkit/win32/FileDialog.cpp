@@ -1,7 +1,8 @@
 #include "platform/toolkit/FileDialogWrapper.h"
 
 #include "platform/toolkit/Utf16Text.h"
-#include "platform/toolkit/win32/Win32Api.h"
+
+#include <commdlg.h>
 
 #include <algorithm>
 #include <vector>
@@ -36,7 +37,7 @@ std::optional<std::string> RunRealFileDialog(const FileDialogSetup& setup)
     dialog.lpstrFilter = setup.windowsFilter.empty() ? nullptr : filter.c_str();
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = path.data();
-    dialog.nMaxFile = static_cast<Win32DWORD>(path.size());
+    dialog.nMaxFile = static_cast<DWORD>(path.size());
     dialog.lpstrDefExt = defExt.empty() ? nullptr : defExt.c_str();
     // The process's current directory is left as it was.
     dialog.Flags = setup.request.flags | OFN_NOCHANGEDIR | OFN_EXPLORER;

@@ -13,7 +13,7 @@ class CMenu;
 struct CWndState {
     bool ownsWindow = false;
     // The window procedure the layer replaced; nullptr while the window is not subclassed.
-    LRESULT(__stdcall* previousProc)(HWND, UINT, WPARAM, LPARAM) = nullptr;
+    WNDPROC previousProc = nullptr;
     // Wrappers handed out for controls that have no attached member.
     std::map<HWND, std::unique_ptr<CWnd>> temporaries;
     std::unique_ptr<CMenu> systemMenu;
@@ -26,7 +26,7 @@ struct CWndState {
     static bool WalkPreTranslate(HWND stop, MSG* pMsg);
 
 private:
-    static LRESULT __stdcall SubclassProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK SubclassProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
     // The controls attached to members detach as their dialog's window goes.
     static void DetachDescendants(CWnd* wnd);
 };

@@ -2,7 +2,6 @@
 
 #include "platform/toolkit/MessageBoxWrapper.h"
 #include "platform/toolkit/Utf16Text.h"
-#include "platform/toolkit/win32/Win32Api.h"
 
 int RunRealMessageBox(const MessageBoxRequest& request, HWND owner)
 {

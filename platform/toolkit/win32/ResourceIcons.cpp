@@ -1,7 +1,6 @@
 #include "platform/toolkit/ResourceTable.h"
 
 #include "platform/toolkit/IconPixels.h"
-#include "platform/toolkit/win32/Win32Api.h"
 
 #include <cstring>
 #include <map>

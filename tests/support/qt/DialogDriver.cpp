@@ -73,6 +73,19 @@ void Type(HWND control, std::string_view utf8)
     QTest::keyClicks(widget, QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
 }
 
+void TypeIntoFocus(std::string_view utf8)
+{
+    for (const QChar ch : QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()))) {
+        QWidget* focus = QApplication::focusWidget();
+        QWidget* target = focus ? focus : QApplication::activeWindow();
+        // A character beyond ASCII comes as its text alone, as an input method sends it.
+        if (ch.unicode() < 0x80)
+            QTest::keyClick(target, ch.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+    }
+}
+
 void PressKey(int virtualKey)
 {
     QWidget* focus = QApplication::focusWidget();

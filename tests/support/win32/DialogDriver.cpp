@@ -1,7 +1,7 @@
 #include "tests/support/DialogDriver.h"
 
 #include "platform/toolkit/Utf16Text.h"
-#include "platform/toolkit/win32/Win32Api.h"
+#include "tests/support/win32/MessagePump.h"
 
 #include <deque>
 #include <map>
@@ -29,7 +29,7 @@ std::map<UINT_PTR, std::function<void()>>& Steps()
     return steps;
 }
 
-void CALLBACK RunStep(HWND, UINT, UINT_PTR id, Win32DWORD)
+void CALLBACK RunStep(HWND, UINT, UINT_PTR id, DWORD)
 {
     ::KillTimer(nullptr, id);
     const auto it = Steps().find(id);
@@ -51,7 +51,7 @@ bool Activate(const CWnd& dialog)
 
 void Click(HWND control, WPARAM keys)
 {
-    Win32RECT rect{};
+    RECT rect{};
     ::GetClientRect(control, &rect);
     const LPARAM at = MAKELPARAM(static_cast<unsigned>(rect.right / 2), static_cast<unsigned>(rect.bottom / 2));
     ::PostMessageW(control, WM_LBUTTONDOWN, keys | MK_LBUTTON, at);
@@ -60,7 +60,7 @@ void Click(HWND control, WPARAM keys)
 
 void ClickListEntry(HWND list, int index)
 {
-    Win32RECT rect{};
+    RECT rect{};
     ::SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rect));
     const LPARAM at = MAKELPARAM(static_cast<unsigned>((rect.left + rect.right) / 2),
                                  static_cast<unsigned>((rect.top + rect.bottom) / 2));
@@ -74,6 +74,16 @@ void Type(HWND control, std::string_view utf8)
     // The characters as TranslateMessage would have made them from the keys.
     for (const wchar_t unit : WideFromUtf8(utf8))
         PostKey(control, WM_CHAR, static_cast<WPARAM>(unit));
+}
+
+void TypeIntoFocus(std::string_view utf8)
+{
+    for (const wchar_t unit : WideFromUtf8(utf8)) {
+        PostKey(FocusOrActive(), WM_CHAR, static_cast<WPARAM>(unit));
+        // The focus this character moves decides where the next one goes.
+        while (PumpOne()) {
+        }
+    }
 }
 
 void PressKey(int virtualKey)

@@ -1,29 +1,8 @@
 #include "tests/support/Wait.h"
 
-#include "platform/toolkit/win32/LayerWindow.h"
-#include "platform/toolkit/win32/Win32Api.h"
+#include "tests/support/win32/MessagePump.h"
 
-namespace {
-
-// One message handled as the modal loop of the window's dialog handles it: the key
-// filter's walk first.
-void PumpOne()
-{
-    Win32MSG native{};
-    if (!::PeekMessageW(&native, nullptr, 0, 0, PM_REMOVE)) {
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-        return;
-    }
-    MSG msg{native.hwnd, native.message, native.wParam, native.lParam, static_cast<DWORD>(native.time),
-            POINT{native.pt.x, native.pt.y}};
-    HWND root = native.hwnd ? ::GetAncestor(native.hwnd, GA_ROOT) : nullptr;
-    if (root != nullptr && CWndState::WalkPreTranslate(root, &msg))
-        return;
-    ::TranslateMessage(&native);
-    ::DispatchMessageW(&native);
-}
-
-} // namespace
+#include <windows.h>
 
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs)
 {
@@ -31,7 +10,8 @@ bool WaitUntil(const std::function<bool()>& condition, int timeoutMs)
     while (!condition()) {
         if (::GetTickCount64() >= deadline)
             return condition();
-        PumpOne();
+        if (!PumpOne())
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     }
     return true;
 }

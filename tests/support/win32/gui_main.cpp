@@ -1,5 +1,7 @@
 // main() of the GUI tests on Win32: the common controls, then every test.
-#include "platform/toolkit/win32/Win32Api.h"
+#include <windows.h>
+
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
