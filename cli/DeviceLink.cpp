@@ -12,6 +12,11 @@
 #include <cctype>
 #include <cerrno>
 
+AnswerKey AnswerKeyOf(const FoundDevice& device)
+{
+    return AnswerKeyOf(device.record.text, device.from, device.fromPort);
+}
+
 std::chrono::steady_clock::time_point DeadlineIn(double seconds)
 {
     using namespace std::chrono;
@@ -120,9 +125,16 @@ void DeviceLink::NoteDropped(const FoundDevice& device, const char* reason)
         *m_verbose << "lanvista-cli: set aside the reply of " << DeviceLine(device) << ": " << reason << '\n';
 }
 
-std::optional<DeviceReply> DeviceLink::NextReply(std::chrono::steady_clock::time_point deadline)
+std::optional<DeviceReply> DeviceLink::NextReply(std::chrono::steady_clock::time_point deadline,
+                                                 const std::function<bool(const AnswerKey&)>& known)
 {
     while (const auto datagram = m_udp.Receive(deadline)) {
+        // Accepted replies have no zero byte in their first 128, so the raw positions are the
+        // record's; whatever else such a datagram holds, its device is listed already.
+        if (known && !m_verbose && datagram->size >= kMinRecordLength &&
+            known(AnswerKeyOf(std::string_view(datagram->data, datagram->size), datagram->from,
+                                        datagram->fromPort)))
+            continue;
         AcceptedReply accepted = AcceptReply(datagram->data, datagram->size);
         if (accepted.kind == ReplyKind::Dropped) {
             // The tool's own requests come back on every adapter of their segment.

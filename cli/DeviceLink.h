@@ -5,6 +5,7 @@
 #include "cli/Cli.h"
 #include "cli/UdpLink.h"
 #include "link/DeviceRecord.h"
+#include "link/SameAnswer.h"
 #include "platform/sockets/NetworkAdapter.h"
 
 #include <chrono>
@@ -13,6 +14,7 @@
 #include <optional>
 #include <ostream>
 #include <span>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,6 +36,9 @@ struct DeviceReply {
     ReplyKind kind = ReplyKind::Dropped;
     std::optional<FoundDevice> device;
 };
+
+/// The key of a device's reply as SameAnswer.h defines it.
+AnswerKey AnswerKeyOf(const FoundDevice& device);
 
 /// The moment seconds from now.
 std::chrono::steady_clock::time_point DeadlineIn(double seconds);
@@ -66,8 +71,11 @@ public:
     /// message written to err, when it went out nowhere.
     bool Send(const std::string& request, std::ostream& err, std::span<const DatagramArrival> heard = {});
     /// The next accepted reply that comes in before deadline on an adapter asked for;
-    /// std::nullopt once the deadline has passed.
-    std::optional<DeviceReply> NextReply(std::chrono::steady_clock::time_point deadline);
+    /// std::nullopt once the deadline has passed. A datagram whose answer `known` says was
+    /// taken in already is passed over unread (unless verbose, which explains every
+    /// datagram): a repeated search brings thousands of these.
+    std::optional<DeviceReply> NextReply(std::chrono::steady_clock::time_point deadline,
+                                         const std::function<bool(const AnswerKey&)>& known = {});
     /// Forgets replies that have come in but were not read.
     void Drain() { m_udp.Drain(); }
     /// Tells the verbose stream that a reply was set aside, and why.

@@ -1,7 +1,6 @@
 #pragma once
-// One search as the tool makes it: the request goes out again a few times within the
-// timeout, so that a request or a reply lost on the way is made up by the next round, and
-// the replies are merged by device.
+// One search as the tool makes it: the request goes out again within the timeout while there
+// is a sign that something was lost on the way, and the replies are merged by device.
 
 #include "cli/DeviceLink.h"
 
@@ -9,7 +8,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
-#include <unordered_set>
+#include <unordered_map>
 
 class SearchRounds {
 public:
@@ -28,8 +27,18 @@ public:
     bool Run(FoundDevices& devices, const Stop& stop, const Heard& heard, std::ostream& err);
 
 private:
+    /// Whether this answer was taken in already; notes that it came again this round.
+    bool HeardBefore(const AnswerKey& answer);
+    /// Whether to send another round, the round before having ended.
+    bool AskAgain();
+
     DeviceLink& m_link;
     std::optional<std::string> m_mac12;
     double m_timeoutSeconds;
-    std::unordered_set<std::string> m_seen;
+    // Each answer taken in, with the last round it came in.
+    std::unordered_map<AnswerKey, int, AnswerKeyHash> m_answers;
+    int m_round = 0;
+    std::size_t m_knownBeforeRound = 0;
+    std::size_t m_cameAgain = 0;  // answers known before this round that came in it
+    std::size_t m_answersWithoutLoss = 0;  // answers of the last rounds that showed no loss
 };

@@ -8,6 +8,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <thread>
+
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -18,6 +20,13 @@ constexpr std::size_t kBatchSize = 64;
 constexpr std::size_t kDatagramRoom = 2048;
 // Room for a burst of thousands of replies; the kernel caps it unless the tool may force it.
 constexpr int kSocketReceiveBuffer = 8 * 1024 * 1024;
+// A burst's first datagram wakes the tool; the rest of the burst is let in for this long and
+// then read many to a call, instead of one wake-up per datagram. Thousands of replies then
+// cost a fraction of the time; a lone reply waits half a millisecond longer.
+constexpr auto kBurstGathering = std::chrono::microseconds(500);
+// Only a buffer this large holds what a fast segment brings in that time: thousands of
+// devices on 1 Gbit/s answer at up to 700 replies a millisecond, some 2 KiB of buffer each.
+constexpr int kGatheringBuffer = 2 * 1024 * 1024;
 
 } // namespace
 
@@ -95,6 +104,10 @@ int UdpLink::Open(unsigned localPort)
     if (::setsockopt(m_fd, SOL_SOCKET, SO_RCVBUFFORCE, &kSocketReceiveBuffer, sizeof kSocketReceiveBuffer) != 0)
         ::setsockopt(m_fd, SOL_SOCKET, SO_RCVBUF, &kSocketReceiveBuffer, sizeof kSocketReceiveBuffer);
 
+    int buffer = 0;
+    socklen_t length = sizeof buffer;
+    m_gatherBursts = ::getsockopt(m_fd, SOL_SOCKET, SO_RCVBUF, &buffer, &length) == 0 && buffer >= kGatheringBuffer;
+
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(static_cast<std::uint16_t>(localPort));
@@ -124,9 +137,15 @@ std::optional<LinkDatagram> UdpLink::Receive(std::chrono::steady_clock::time_poi
         // Any other failed receive loses that datagram only, as in the dialog.
         if (errno == EAGAIN || errno == EWOULDBLOCK) {
             pollfd readable{m_fd, POLLIN, 0};
-            ::poll(&readable, 1, static_cast<int>(left));
+            if (::poll(&readable, 1, static_cast<int>(left)) > 0 && m_gatherBursts)
+                GatherBurst(deadline);
         }
     }
+}
+
+void UdpLink::GatherBurst(std::chrono::steady_clock::time_point deadline)
+{
+    std::this_thread::sleep_until(std::min(deadline, std::chrono::steady_clock::now() + kBurstGathering));
 }
 
 void UdpLink::Drain()
@@ -148,12 +167,11 @@ const std::string& UdpLink::InterfaceName(int index)
 
 int UdpLink::InterfaceIndex(const std::string& name)
 {
-    if (const unsigned index = ::if_nametoindex(name.c_str()); index != 0)
-        return static_cast<int>(index);
-    // A label is the interface's name, a colon and more; the kernel knows only the interface.
+    // A label is the interface's name, a colon and more. The kernel ignores what follows a
+    // colon when it looks a name up, so a label is taken only when an address carries it.
     const std::size_t colon = name.find(':');
     if (colon == std::string::npos)
-        return 0;
+        return static_cast<int>(::if_nametoindex(name.c_str()));
     ifaddrs* list = nullptr;
     if (::getifaddrs(&list) != 0)
         return 0;

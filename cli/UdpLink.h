@@ -50,8 +50,10 @@ private:
     struct Batch;
 
     std::optional<LinkDatagram> ReceiveNow();
+    void GatherBurst(std::chrono::steady_clock::time_point deadline);
 
     int m_fd = -1;
+    bool m_gatherBursts = false;
     // A burst is read many datagrams to a system call.
     std::unique_ptr<Batch> m_batch;
     std::unordered_map<int, std::string> m_names;

@@ -18,21 +18,9 @@ std::array<char, N> KeyOf(std::string_view bytes)
 
 bool AdapterDoubles::IsDouble(std::string_view reply, const ReplyPath& path)
 {
-    static_assert(std::tuple_size_v<AnswerKey> ==
-                  6 + (kDhcpOffset + 1 - kCommandOffset) + (kMinRecordLength - kVersionOffset));
     if (reply.size() < kMinRecordLength)
         return false;
-    // The same answer: the same sender, and every position that is read.
-    AnswerKey key{};
-    char* out = key.data();
-    for (int shift = 24; shift >= 0; shift -= 8)
-        *out++ = static_cast<char>(path.sender >> shift);
-    *out++ = static_cast<char>(path.senderPort >> 8);
-    *out++ = static_cast<char>(path.senderPort);
-    out = std::copy(reply.begin() + kCommandOffset, reply.begin() + kDhcpOffset + 1, out);
-    std::copy(reply.begin() + kVersionOffset, reply.begin() + kMinRecordLength, out);
-
-    const auto [answer, first] = m_firstWay.try_emplace(key, path);
+    const auto [answer, first] = m_firstWay.try_emplace(AnswerKeyOf(reply, path.sender, path.senderPort), path);
     if (!first)
         return !answer->second.SameWayAs(path);
 

@@ -3,6 +3,8 @@
 // adapters reach hears it twice and answers twice: the same answer, sent to each adapter's
 // address. This tells such doubles from a device's own repeated or differing answers.
 
+#include "link/SameAnswer.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -26,9 +28,7 @@ struct ReplyPath {
 
 /// The replies of one search, by the way each came in.
 ///
-/// Two replies are the same answer when they come from the same sender and agree in every
-/// field a reply is read for (command, MAC, addresses, port, DHCP flag, version); positions
-/// that are never read may differ. The first way an answer came in is its own. The same
+/// Two replies are the same answer as SameAnswer.h says. The first way an answer came in is its own. The same
 /// answer by another way is a double, heard only because the search went out through more
 /// than one adapter. By its own way it is never a double: a device that answers one request
 /// twice is still heard twice, as with one adapter.
@@ -43,17 +43,14 @@ public:
     std::vector<ReplyPath> PathsOf(std::string_view mac12) const;
 
 private:
-    // Fixed-size keys: a burst of thousands of replies allocates no key of its own.
-    using AnswerKey = std::array<char, 55>;  // sender, port, positions 8-50 and 60-65
     using MacKey = std::array<char, 12>;
-    struct KeyHash {
-        template <std::size_t N>
-        std::size_t operator()(const std::array<char, N>& key) const
+    struct MacKeyHash {
+        std::size_t operator()(const MacKey& key) const
         {
-            return std::hash<std::string_view>{}(std::string_view(key.data(), N));
+            return std::hash<std::string_view>{}(std::string_view(key.data(), key.size()));
         }
     };
 
-    std::unordered_map<AnswerKey, ReplyPath, KeyHash> m_firstWay;
-    std::unordered_map<MacKey, std::vector<ReplyPath>, KeyHash> m_waysByMac;
+    std::unordered_map<AnswerKey, ReplyPath, AnswerKeyHash> m_firstWay;
+    std::unordered_map<MacKey, std::vector<ReplyPath>, MacKeyHash> m_waysByMac;
 };

@@ -66,7 +66,8 @@ for size in 16 32 48 128 256; do icons+=("usr/share/icons/hicolor/${size}x${size
 expect_files lanvista usr/bin/lanvista usr/share/man/man1/lanvista.1.gz "usr/share/metainfo/$app_id.metainfo.xml" \
   "${icons[@]}"
 expect_files lanvista-cli usr/bin/lanvista-cli usr/share/man/man1/lanvista-cli.1.gz \
-  usr/lib/firewalld/services/lanvista.xml etc/ufw/applications.d/lanvista
+  usr/lib/firewalld/services/lanvista.xml etc/ufw/applications.d/lanvista \
+  usr/share/bash-completion/completions/lanvista-cli usr/share/zsh/vendor-completions/_lanvista-cli
 expect_files lanvista-devsim usr/bin/lanvista-devsim usr/share/man/man1/lanvista-devsim.1.gz
 
 expect_depends lanvista libc6 libqt6core6 libqt6gui6 libqt6widgets6 qt6-wayland lanvista-cli

@@ -4,8 +4,6 @@
 #include "platform/sockets/SocketCalls.h"
 #include "platform/sockets/SocketNotificationHold.h"
 
-#include <QAbstractEventDispatcher>
-
 #include <optional>
 
 namespace {
@@ -76,23 +74,17 @@ BOOL CSocket::Connect(const char* lpszHostAddress, UINT nHostPort)
     int error = 0;
     if (!connected) {
         SocketNotificationHold hold;
-        QMetaObject::Connection wake;
-        if (auto* dispatcher = QAbstractEventDispatcher::instance())
-            wake = QObject::connect(dispatcher, &QAbstractEventDispatcher::awake, d_, [this] { OnMessagePending(); });
-        const WaitResult waited = d_->WaitFor(CAsyncSocketPrivate::WriteChannel);
+        const WaitResult waited = d_->WaitFor(CAsyncSocketPrivate::WriteChannel, [this] { OnMessagePending(); });
         if (waited == WaitResult::Destroyed)
             return SocketError(WSAEINTR), FALSE;
-        QObject::disconnect(wake);
         if (waited == WaitResult::Closed)
             error = WSAEINTR;
         if (error == 0)
             error = lanvista::sockets::PendingError(m_hSocket);
     }
     if (error != 0) {
-        if (m_hSocket != INVALID_SOCKET) {
-            d_->phase = CAsyncSocketPrivate::Phase::Failed;
-            d_->Update();
-        }
+        if (m_hSocket != INVALID_SOCKET)
+            d_->MarkFailed();
         return SocketError(error), FALSE;
     }
     d_->MarkConnected();
@@ -109,7 +101,6 @@ int CSocket::Send(const void* lpBuf, int nBufLen, int nFlags)
         return SocketError(WSAEINVAL);
     const char* bytes = static_cast<const char*>(lpBuf);
     std::optional<SocketNotificationHold> hold;
-    QMetaObject::Connection wake;
     int sent = 0;
     int error = 0;
     while (sent < nBufLen) {
@@ -122,13 +113,9 @@ int CSocket::Send(const void* lpBuf, int nBufLen, int nFlags)
             error = WSAGetLastError();
             break;
         }
-        if (!hold) {
+        if (!hold)
             hold.emplace();
-            if (auto* dispatcher = QAbstractEventDispatcher::instance())
-                wake = QObject::connect(dispatcher, &QAbstractEventDispatcher::awake, d_,
-                                        [this] { OnMessagePending(); });
-        }
-        const WaitResult waited = d_->WaitFor(CAsyncSocketPrivate::WriteChannel);
+        const WaitResult waited = d_->WaitFor(CAsyncSocketPrivate::WriteChannel, [this] { OnMessagePending(); });
         if (waited == WaitResult::Destroyed)
             return SocketError(WSAEINTR);
         if (waited == WaitResult::Closed) {
@@ -136,11 +123,9 @@ int CSocket::Send(const void* lpBuf, int nBufLen, int nFlags)
             break;
         }
     }
-    QObject::disconnect(wake);
     if (error != 0 && hold && IsBrokenConnection(error) && m_hSocket != INVALID_SOCKET) {
         // The close that broke the wait is this call's result, not a later OnClose.
-        d_->readClosed = true;
-        d_->Update();
+        d_->MarkReadClosed();
     }
     hold.reset();
     if (error != 0)
@@ -155,33 +140,25 @@ int CSocket::Receive(void* lpBuf, int nBufLen, int nFlags)
     if (d_->IsWaiting())
         return SocketError(WSAEINPROGRESS);
     std::optional<SocketNotificationHold> hold;
-    QMetaObject::Connection wake;
     for (;;) {
         const int n = CAsyncSocket::Receive(lpBuf, nBufLen, nFlags);
         const int error = n == SOCKET_ERROR ? WSAGetLastError() : 0;
         if (error != WSAEWOULDBLOCK) {
-            QObject::disconnect(wake);
             if (hold && d_->type == SOCK_STREAM && (n == 0 || IsBrokenConnection(error))) {
                 // The close that ended the wait is this call's result, not a later OnClose.
-                d_->readClosed = true;
-                d_->Update();
+                d_->MarkReadClosed();
             }
             hold.reset();
             if (n == SOCKET_ERROR)
                 return SocketError(error);
             return n;
         }
-        if (!hold) {
+        if (!hold)
             hold.emplace();
-            if (auto* dispatcher = QAbstractEventDispatcher::instance())
-                wake = QObject::connect(dispatcher, &QAbstractEventDispatcher::awake, d_,
-                                        [this] { OnMessagePending(); });
-        }
-        const WaitResult waited = d_->WaitFor(CAsyncSocketPrivate::ReadChannel);
+        const WaitResult waited = d_->WaitFor(CAsyncSocketPrivate::ReadChannel, [this] { OnMessagePending(); });
         if (waited == WaitResult::Destroyed)
             return SocketError(WSAEINTR);
         if (waited == WaitResult::Closed) {
-            QObject::disconnect(wake);
             hold.reset();
             return SocketError(WSAEINTR);
         }

@@ -93,8 +93,14 @@ void FakeDevice::Answer(const std::string& datagram, const void* from, unsigned 
         const FakeSettings now = settings();
         if (!m_answers.search || (!search->all && search->mac12 != now.mac12))
             return;
+        const std::uint32_t ip = now.dhcp ? m_answers.leaseIp.value_or(now.ip) : now.ip;
         reply = m_answers.searchReply.value_or(
-            BuildSearchReply(now.mac12, now.ip, now.mask, now.gateway, now.port, now.dhcp, now.version, kSeed));
+            BuildSearchReply(now.mac12, ip, now.mask, now.gateway, now.port, now.dhcp, now.version, kSeed));
+        if (m_answers.twinReply) {
+            ::sendto(m_fd, reply.data(), reply.size(), 0, static_cast<const sockaddr*>(from),
+                     static_cast<socklen_t>(fromLength));
+            reply = *m_answers.twinReply;
+        }
     } else if (const auto save = ReadSaveRequest(datagram.data(), datagram.size())) {
         if (!m_answers.save || save->mac12 != settings().mac12)
             return;

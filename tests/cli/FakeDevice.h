@@ -27,6 +27,10 @@ struct FakeAnswers {
     int ignoredSaves = 0;   // the first save requests it drops, as if lost on the way
     // Sent in place of the search reply built from the settings.
     std::optional<std::string> searchReply;
+    // Sent after each search reply, as a second unit with the same MAC would answer.
+    std::optional<std::string> twinReply;
+    // The address it reports while DHCP is in use, in place of the static one.
+    std::optional<std::uint32_t> leaseIp;
 };
 
 class FakeDevice {

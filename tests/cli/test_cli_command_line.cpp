@@ -42,6 +42,8 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{{"list", "--mac", "00:A0:B1:C2:00-10"}, "is not a MAC address"},
         Refusal{{"list", "--mac", "00A0B1C2001G"}, "is not a MAC address"},
         Refusal{{"list", "stray"}, "list takes no argument \"stray\""},
+        Refusal{{"list", "--js"}, "ambiguous option --js (--json or --jsonl)"},
+        Refusal{{"set", "00A0B1C20010", "--i", "10.0.0.9"}, "ambiguous option --i (--"},
         Refusal{{"set", "--ip", "10.0.0.9"}, "set wants one MAC address"},
         Refusal{{"set", "00A0B1C20010"}, "at least one of --ip"},
         Refusal{{"set", "00A0B1C2001Z", "--ip", "10.0.0.9"}, "is not a MAC address"},
@@ -111,6 +113,16 @@ TEST(CommandLine, UpdateTakesAddressImageAndTimeout)
     EXPECT_EQ(update.address, 0xC0A80065u);
     EXPECT_EQ(update.imagePath, "fw/Brimnet_v1.2.bin");
     EXPECT_DOUBLE_EQ(update.timeoutSeconds, 60);
+}
+
+TEST(CommandLine, TakesWhatFollowsADoubleDashAsArgumentsEvenWhenItLooksLikeAnOption)
+{
+    const ParsedCommandLine parsed = ParseCommandLine({"update", "--timeout", "5", "--", "10.0.0.5", "--Brimnet_v1.bin"});
+    ASSERT_TRUE(parsed.command) << parsed.error;
+    const auto& update = std::get<UpdateCommand>(*parsed.command);
+    EXPECT_EQ(update.address, 0x0A000005u);
+    EXPECT_EQ(update.imagePath, "--Brimnet_v1.bin");
+    EXPECT_DOUBLE_EQ(update.timeoutSeconds, 5);
 }
 
 TEST(CommandLine, HelpListsEveryCommandAndExitCodeOnStdout)

@@ -11,7 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <sstream>
+#include <streambuf>
 
 namespace {
 
@@ -130,6 +132,81 @@ TEST_F(ListAgainstDevsim, InterfaceKeepsOnlyTheRepliesThatCameInOnIt)
     EXPECT_EQ(elsewhere.out, "");
     EXPECT_NE(elsewhere.err.find("no network adapter \"lvnone1\""), std::string::npos) << elsewhere.err;
 }
+
+// --count and --mac end the search once they are met; the timeout is only the bound.
+TEST_F(ListAgainstDevsim, EndsOnceTheDevicesAskedForHaveAnswered)
+{
+    using Clock = std::chrono::steady_clock;
+    for (const std::vector<std::string>& options :
+         {std::vector<std::string>{"--count", "2", "--json"}, {"--mac", "00:1A:2B:3C:4D:02", "--json"}}) {
+        std::vector<std::string> arguments{"list", "--timeout", "60"};
+        arguments.insert(arguments.end(), options.begin(), options.end());
+        const Clock::time_point start = Clock::now();
+        const CliRun run = RunCliCapturing(arguments, DevsimNetwork(devsim));
+        EXPECT_LT(Clock::now() - start, std::chrono::seconds(30)) << options[0];
+        ASSERT_EQ(run.exitCode, kExitSuccess) << run.err;
+        EXPECT_EQ(nlohmann::json::parse(run.out).size(), options[0] == "--count" ? 2u : 1u) << run.out;
+    }
+}
+
+TEST_F(ListAgainstDevsim, JsonLinesIsOneObjectPerLinePerDevice)
+{
+    const CliRun run = List({"--jsonl"});
+    ASSERT_EQ(run.exitCode, kExitSuccess) << run.err;
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 3u) << run.out;
+    for (const std::string& line : lines)
+        EXPECT_TRUE(nlohmann::json::parse(line).is_object()) << line;
+}
+
+// A stream every write to which fails, as stdout on a full disk.
+class FullDisk : public std::streambuf {
+protected:
+    int_type overflow(int_type) override { return traits_type::eof(); }
+};
+
+TEST_F(ListAgainstDevsim, AResultThatCannotBeWrittenIsAFailure)
+{
+    FullDisk disk;
+    std::ostream out(&disk);
+    std::ostringstream err;
+    const int code = RunCli({"list", "--timeout", kTimeout, "--json"}, DevsimNetwork(devsim), out, err);
+    EXPECT_EQ(code, kExitOutput);
+    EXPECT_NE(err.str().find("could not be written to standard output"), std::string::npos) << err.str();
+}
+
+struct Misbehaviour {
+    const char* devsimOption;
+    const char* reason;
+};
+
+class ListVerbose : public testing::TestWithParam<Misbehaviour> {};
+
+// -v says of every datagram set aside who sent it and why, where silence says only that
+// nobody answered.
+TEST_P(ListVerbose, NamesTheSenderAndTheReasonOfEveryDatagramSetAside)
+{
+    DevsimProcess devsim({"--quiet", GetParam().devsimOption});
+    ASSERT_TRUE(devsim.isReady()) << devsim.errorText().toStdString();
+    const CliRun run = RunCliCapturing({"list", "--timeout", "0.3", "-v"}, DevsimNetwork(devsim));
+    EXPECT_EQ(run.exitCode, kExitSuccess) << run.err;
+    EXPECT_NE(run.err.find("lanvista-cli: sent request 00"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find(std::string("from 127.0.0.1:") + std::to_string(devsim.udpPort())), std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find(GetParam().reason), std::string::npos) << run.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, ListVerbose,
+                         testing::Values(Misbehaviour{"--bad-checksum", ": wrong checksum"},
+                                         Misbehaviour{"--short-reply", ": shorter than 128 bytes"},
+                                         Misbehaviour{"--unknown-command", ": unknown command"}),
+                         [](const testing::TestParamInfo<Misbehaviour>& info) {
+                             std::string name;
+                             for (const char c : std::string(info.param.devsimOption))
+                                 if (std::isalnum(static_cast<unsigned char>(c)))
+                                     name += c;
+                             return name;
+                         });
 
 TEST(ListNoDevice, IsAnEmptyListWithANoteOnStderrAndSuccess)
 {

@@ -163,4 +163,75 @@ TEST(SetBadInput, SendsNothing)
     EXPECT_EQ(device.settings().ip, FakeSettings().ip);
 }
 
+TEST(SetTwins, TwoDevicesAnsweringForOneMacAreNamedAndNeitherIsWritten)
+{
+    // A cloned unit: a second record for the same MAC, at another address.
+    const FakeSettings settings;
+    FakeAnswers answers;
+    answers.twinReply = BuildSearchReply(settings.mac12, 0x0A000006, settings.mask, settings.gateway, settings.port,
+                                         false, settings.version, 7);
+    FakeDevice device(settings, answers);
+    const CliRun run = RunCliCapturing({"set", kMac, "--gateway", "10.0.0.254", "--timeout", "0.3"},
+                                       LoopbackNetwork(device.port()));
+    EXPECT_EQ(run.exitCode, kExitDevice) << run.err;
+    EXPECT_NE(run.err.find("2 devices answer for 00:A0:B1:C2:00:10"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("at 10.0.0.5"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("at 10.0.0.6"), std::string::npos) << run.err;
+    EXPECT_EQ(device.savesReceived(), 0);
+}
+
+TEST(SetDhcp, SucceedsWhenTheDeviceReportsItsLeaseInPlaceOfTheOldAddress)
+{
+    FakeAnswers answers;
+    answers.leaseIp = 0x0A000063;  // 10.0.0.99
+    FakeDevice device({}, answers);
+    const CliRun run = RunCliCapturing({"set", kMac, "--dhcp", "on", "--timeout", "0.3"},
+                                       LoopbackNetwork(device.port()));
+    EXPECT_EQ(run.exitCode, kExitSuccess) << run.err;
+    EXPECT_TRUE(device.settings().dhcp);
+    EXPECT_EQ(device.settings().ip, FakeSettings().ip);
+}
+
+struct Guard {
+    const char* name;
+    Args options;
+    const char* rule;
+};
+
+class SetGuard : public testing::TestWithParam<Guard> {};
+
+// Each nonsense setting is refused before anything is sent; --force writes it all the same.
+TEST_P(SetGuard, RefusesBeforeSendingAndForceWritesIt)
+{
+    // The device, and with each of its answers a neighbour's at 10.0.0.7, an address in use.
+    FakeSettings other;
+    other.mac12 = "00A0B1C20011";
+    other.ip = 0x0A000007;
+    FakeAnswers answers;
+    answers.twinReply = BuildSearchReply(other.mac12, other.ip, other.mask, other.gateway, other.port, false,
+                                         other.version, 7);
+    FakeDevice both({}, answers);
+
+    Args refused{"set", kMac, "--timeout", "0.3"};
+    refused.insert(refused.end(), GetParam().options.begin(), GetParam().options.end());
+    const CliRun run = RunCliCapturing(refused, LoopbackNetwork(both.port()));
+    EXPECT_EQ(run.exitCode, kExitUsage) << run.err;
+    EXPECT_NE(run.err.find(GetParam().rule), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("--force"), std::string::npos) << run.err;
+    EXPECT_EQ(both.savesReceived(), 0);
+
+    Args forced = refused;
+    forced.push_back("--force");
+    const CliRun written = RunCliCapturing(forced, LoopbackNetwork(both.port()));
+    EXPECT_GT(both.savesReceived(), 0) << written.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, SetGuard,
+    testing::Values(Guard{"HoledMask", {"--mask", "255.0.255.0"}, "mask"},
+                    Guard{"GatewayElsewhere", {"--gateway", "192.168.1.1"}, "gateway"},
+                    Guard{"BroadcastAddress", {"--ip", "10.0.0.255"}, "broadcast"},
+                    Guard{"AddressInUse", {"--ip", "10.0.0.7"}, "10.0.0.7"}),
+    [](const testing::TestParamInfo<Guard>& info) { return info.param.name; });
+
 } // namespace

@@ -14,8 +14,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -76,6 +79,60 @@ private:
     int m_fd = -1;
     std::uint16_t m_port = 0;
 };
+
+// A device on a TCP port of 127.0.0.1 that plays its one connection by the test's script.
+class ScriptedDevice {
+public:
+    explicit ScriptedDevice(std::function<void(int)> script)
+    {
+        m_fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(m_fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+        ::listen(m_fd, 1);
+        socklen_t length = sizeof address;
+        ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &length);
+        m_port = ntohs(address.sin_port);
+        m_thread = std::thread([this, script = std::move(script)] {
+            pollfd waiting{m_fd, POLLIN, 0};
+            if (::poll(&waiting, 1, 20000) != 1)
+                return;
+            const int connection = ::accept(m_fd, nullptr, nullptr);
+            script(connection);
+            ::close(connection);
+        });
+    }
+    ~ScriptedDevice()
+    {
+        m_thread.join();
+        ::close(m_fd);
+    }
+    std::uint16_t port() const { return m_port; }
+
+private:
+    int m_fd = -1;
+    std::uint16_t m_port = 0;
+    std::thread m_thread;
+};
+
+void SendStatus(int connection, unsigned char code)
+{
+    const auto status = BuildStatusMessage(code, code);
+    ::send(connection, status.data(), status.size(), MSG_NOSIGNAL);
+}
+
+// Reads until count bytes have come or the connection ends.
+void Take(int connection, std::size_t count)
+{
+    char buffer[4096];
+    for (std::size_t taken = 0; taken < count;) {
+        const ssize_t n = ::recv(connection, buffer, std::min(sizeof buffer, count - taken), 0);
+        if (n <= 0)
+            return;
+        taken += static_cast<std::size_t>(n);
+    }
+}
 
 CliRun Update(const std::string& image, const CliNetwork& network, const std::string& timeout = "10",
               bool terminal = false)
@@ -147,6 +204,40 @@ TEST(UpdateConnection, AStatusThatIsNeverRecognisedEndsAtOnce)
     const CliRun run = Update(folder.Write("Brimnet_v1.bin"), DevsimNetwork(devsim), "600");
     EXPECT_EQ(run.exitCode, kExitDevice);
     EXPECT_NE(run.err.find("can never become one"), std::string::npos) << run.err;
+}
+
+TEST(UpdateConnection, BytesTricklingInDoNotStretchTheTimeout)
+{
+    // A byte now and then that never makes a status: each one used to restart the wait.
+    ScriptedDevice device([](int connection) {
+        for (int i = 0; i < 200; ++i) {
+            if (::send(connection, "x", 1, MSG_NOSIGNAL) != 1)
+                return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+    });
+    const ImageFolder folder;
+    const auto start = std::chrono::steady_clock::now();
+    const CliRun run = Update(folder.Write("Brimnet_v1.bin"), LoopbackNetwork(0, device.port()), "0.5");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    EXPECT_EQ(run.exitCode, kExitDevice);
+    EXPECT_NE(run.err.find("no status message it could act on for 0.5 s"), std::string::npos) << run.err;
+}
+
+TEST(UpdateConnection, ARefusalWhileTheImageIsSentIsTheDevicesVerdict)
+{
+    // The device takes a little of the image, says NAK and hangs up on the rest.
+    ScriptedDevice device([](int connection) {
+        Take(connection, 1);
+        SendStatus(connection, kStatusImageRequest);
+        Take(connection, 64 * 1024);
+        SendStatus(connection, kStatusFailure);
+    });
+    const ImageFolder folder;
+    const CliRun run = Update(folder.Write("Brimnet_v1.bin", 32 * 1024 * 1024), LoopbackNetwork(0, device.port()));
+    EXPECT_EQ(run.exitCode, kExitDevice) << run.err;
+    EXPECT_NE(run.err.find("the device refused the image after taking"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("it reported failure"), std::string::npos) << run.err;
 }
 
 TEST(UpdateProgress, IsDrawnOnATerminalOnly)

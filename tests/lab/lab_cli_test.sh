@@ -2,7 +2,7 @@
 # lanvista-cli in the lab's PC namespace with its built-in ports and a real limited
 # broadcast: list finds the devices behind both adapters (the default route on a third one
 # without devices), --interface narrows to one, set changes a device and reads it back,
-# update gets each device's verdict.
+# update gets each device's verdict, an address label names its adapter.
 #   lab_cli_test.sh LANVISTA_CLI    (run by lab/lab.sh --wan --second N --run)
 set -uo pipefail
 cli=$1
@@ -36,6 +36,15 @@ run list --json --timeout 1
 run list --json --timeout 1 --interface lvpc2
 [[ $status -eq 0 && $(count_of '"mac":') -eq $LANVISTA_LAB_SECOND_DEVICES ]] ||
   fail "list on lvpc2 alone: status $status, $(count_of '"mac":') devices"
+
+# An address with a label ("lvpc2:lab", as ifconfig-era scripts add them): the adapter is
+# still lvpc2 to the kernel, and the label names it as well as its own name does.
+ip addr add 10.213.80.77/32 dev lvpc2 label lvpc2:lab
+run list --json --timeout 1 --interface lvpc2:lab
+[[ $status -eq 0 && $(count_of '"mac":') -eq $LANVISTA_LAB_SECOND_DEVICES ]] ||
+  fail "list on the label lvpc2:lab: status $status, $(count_of '"mac":') devices"
+run list --json --timeout 1 --interface lvpc2:nosuch
+[[ $status -eq 2 ]] || fail "list on an unknown label exited $status"
 
 run list --json --timeout 1 --interface lvwan
 [[ $status -eq 0 && $(count_of '"mac":') -eq 0 ]] || fail "list on lvwan: status $status, $(cat "$scratch/out")"

@@ -1,31 +1,38 @@
 #pragma once
 
-// Helpers shared by the socket tests: a raw POSIX peer on loopback, a CAsyncSocket whose
-// handlers record and call back, and a fixture that fails on notifier warnings.
+// Helpers shared by the socket tests on either system: a raw peer on loopback made with the
+// system's own calls, outside the layer; a CAsyncSocket whose handlers record and call back;
+// and a fixture that fails on Qt's notifier warnings where the layer runs on Qt.
 
 #include "SocketCallsTestSupport.h"
+#include "SocketTestLoop.h"
 
 #include "platform/sockets/CAsyncSocket.h"
 
-#include <QTimer>
-#include <QtTest/QTest>
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <functional>
-#include <poll.h>
 #include <string>
+#include <vector>
+
+#ifndef _WIN32
+#include <QtTest/QTest>
+#include <fcntl.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
-#include <vector>
+#endif
 
 namespace sockettest {
 
 using socketcallstest::Loopback;
 
-inline std::uint16_t PortOf(int fd)
+/// A descriptor of the system's own, outside the layer.
+using RawSocket = SOCKET;
+
+inline std::uint16_t PortOf(RawSocket fd)
 {
     sockaddr_in a{};
     socklen_t len = sizeof a;
@@ -41,14 +48,79 @@ inline UINT PortOf(CAsyncSocket& socket)
     return port;
 }
 
+#ifndef _WIN32
 inline void SetNonBlocking(int fd)
 {
     fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
 }
+#endif
+
+inline RawSocket RawOpen(int type)
+{
+#ifdef _WIN32
+    const RawSocket fd = ::socket(AF_INET, type, 0);
+    u_long on = 1;
+    ioctlsocket(fd, FIONBIO, &on);  // Windows knows no per-call MSG_DONTWAIT
+    return fd;
+#else
+    return ::socket(AF_INET, type | SOCK_CLOEXEC, 0);
+#endif
+}
+
+inline void RawClose(RawSocket fd)
+{
+#ifdef _WIN32
+    ::closesocket(fd);
+#else
+    ::close(fd);
+#endif
+}
+
+/// Sends what it can at once; never raises SIGPIPE.
+inline int RawSend(RawSocket fd, const std::string& data)
+{
+#ifdef _WIN32
+    return ::send(fd, data.data(), static_cast<int>(data.size()), 0);
+#else
+    return static_cast<int>(::send(fd, data.data(), data.size(), MSG_NOSIGNAL));
+#endif
+}
+
+/// Receives what is there now; negative when nothing is.
+inline int RawReceiveNow(RawSocket fd, char* buffer, int size, sockaddr_in* from = nullptr)
+{
+    socklen_t len = sizeof(sockaddr_in);
+#ifdef _WIN32
+    return ::recvfrom(fd, buffer, size, 0, reinterpret_cast<sockaddr*>(from), from ? &len : nullptr);
+#else
+    return static_cast<int>(
+        ::recvfrom(fd, buffer, static_cast<size_t>(size), MSG_DONTWAIT, reinterpret_cast<sockaddr*>(from), from ? &len : nullptr));
+#endif
+}
+
+inline void RawShutDownSend(RawSocket fd)
+{
+#ifdef _WIN32
+    ::shutdown(fd, SD_SEND);
+#else
+    ::shutdown(fd, SHUT_WR);
+#endif
+}
+
+inline void RawReceiveBuffer(RawSocket fd, int size)
+{
+    setsockopt(fd, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&size), sizeof size);
+}
+
+/// Waits, without running the event loop, until `fd` has something to read.
+inline bool RawWaitReadable(RawSocket fd, int ms = 5000)
+{
+    return socketcallstest::WaitReadable(fd, ms);
+}
 
 /// A plain UDP socket on 127.0.0.1 with an ephemeral port, outside the layer.
 struct RawUdp {
-    int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    RawSocket fd = RawOpen(SOCK_DGRAM);
     std::uint16_t port = 0;
     RawUdp()
     {
@@ -56,31 +128,25 @@ struct RawUdp {
         ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
         port = PortOf(fd);
     }
-    ~RawUdp() { ::close(fd); }
+    ~RawUdp() { RawClose(fd); }
     RawUdp(const RawUdp&) = delete;
     RawUdp& operator=(const RawUdp&) = delete;
 
-    ssize_t SendTo(UINT toPort, const std::string& data) const
+    int SendTo(UINT toPort, const std::string& data) const
     {
         sockaddr_in a = Loopback(static_cast<std::uint16_t>(toPort));
-        return ::sendto(fd, data.data(), data.size(), 0, reinterpret_cast<sockaddr*>(&a), sizeof a);
+        return static_cast<int>(::sendto(fd, data.data(), static_cast<int>(data.size()), 0,
+                                         reinterpret_cast<sockaddr*>(&a), sizeof a));
     }
-    /// Waits (event loop running) up to `ms` for one datagram; empty optional-like: ok=false.
+    /// Waits (event loop running) up to `ms` for one datagram; false when none came.
     bool Receive(std::string& data, std::uint16_t* fromPort = nullptr, int ms = 5000) const
     {
-        char buf[70000];
+        std::vector<char> buf(70000);
         sockaddr_in from{};
-        socklen_t len = sizeof from;
-        ssize_t n = -1;
-        const bool got = QTest::qWaitFor(
-            [&] {
-                n = ::recvfrom(fd, buf, sizeof buf, MSG_DONTWAIT, reinterpret_cast<sockaddr*>(&from), &len);
-                return n >= 0;
-            },
-            ms);
-        if (!got)
+        int n = -1;
+        if (!WaitFor([&] { return (n = RawReceiveNow(fd, buf.data(), static_cast<int>(buf.size()), &from)) >= 0; }, ms))
             return false;
-        data.assign(buf, static_cast<size_t>(n));
+        data.assign(buf.data(), static_cast<size_t>(n));
         if (fromPort)
             *fromPort = ntohs(from.sin_port);
         return true;
@@ -89,7 +155,7 @@ struct RawUdp {
 
 /// A plain TCP listener on 127.0.0.1 with an ephemeral port.
 struct RawListener {
-    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    RawSocket fd = RawOpen(SOCK_STREAM);
     std::uint16_t port = 0;
     RawListener()
     {
@@ -98,30 +164,37 @@ struct RawListener {
         ::listen(fd, 8);
         port = PortOf(fd);
     }
-    ~RawListener() { ::close(fd); }
+    ~RawListener() { RawClose(fd); }
     RawListener(const RawListener&) = delete;
     RawListener& operator=(const RawListener&) = delete;
-    /// Accepts one pending connection (non-blocking result), -1 when none.
-    int Accept() const { return ::accept4(fd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC); }
+    /// Accepts one pending connection (non-blocking result), INVALID_SOCKET when none.
+    RawSocket Accept() const
+    {
+#ifdef _WIN32
+        return ::accept(fd, nullptr, nullptr);
+#else
+        return ::accept4(fd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+#endif
+    }
 };
 
 /// A port on 127.0.0.1 where nobody listens (bound once, then released).
 inline std::uint16_t RefusedPort()
 {
-    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const RawSocket fd = RawOpen(SOCK_STREAM);
     sockaddr_in a = Loopback(0);
     ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
     const std::uint16_t port = PortOf(fd);
-    ::close(fd);
+    RawClose(fd);
     return port;
 }
 
 /// Closes a TCP descriptor with a reset instead of an orderly close.
-inline void ResetClose(int fd)
+inline void ResetClose(RawSocket fd)
 {
     linger l{1, 0};
-    setsockopt(fd, SOL_SOCKET, SO_LINGER, &l, sizeof l);
-    ::close(fd);
+    setsockopt(fd, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&l), sizeof l);
+    RawClose(fd);
 }
 
 /// Counts every notification, then calls the matching callback (if set) as its last act,
@@ -177,19 +250,20 @@ inline std::string Pattern(size_t size)
 /// timer. The timer runs inside the CSocket's wait, standing in for repainting.
 class SlowReader {
 public:
-    explicit SlowReader(int fd, size_t bytesPerTick = 32 * 1024) : fd_(fd), perTick_(bytesPerTick)
+    explicit SlowReader(RawSocket fd, size_t bytesPerTick = 32 * 1024)
+        : fd_(fd), perTick_(bytesPerTick), timer_([this] { Tick(); })
     {
-        int small = 16 * 1024;
-        setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
-        QObject::connect(&timer_, &QTimer::timeout, [this] { Tick(); });
+        RawReceiveBuffer(fd_, 16 * 1024);
     }
     ~SlowReader()
     {
-        if (fd_ >= 0)
-            ::close(fd_);
+        if (fd_ != INVALID_SOCKET)
+            RawClose(fd_);
     }
-    void Start() { timer_.start(1); }
-    void Stop() { timer_.stop(); }
+    SlowReader(const SlowReader&) = delete;
+    SlowReader& operator=(const SlowReader&) = delete;
+    void Start() { timer_.Start(1); }
+    void Stop() { timer_.Stop(); }
 
     std::string received;
     int ticks = 0;
@@ -200,7 +274,7 @@ private:
     {
         ++ticks;
         std::vector<char> buf(perTick_);
-        const ssize_t n = ::recv(fd_, buf.data(), buf.size(), MSG_DONTWAIT);
+        const int n = RawReceiveNow(fd_, buf.data(), static_cast<int>(buf.size()));
         if (n > 0)
             received.append(buf.data(), static_cast<size_t>(n));
         if (onTick) {
@@ -209,12 +283,15 @@ private:
         }
     }
 
-    int fd_;
+    RawSocket fd_;
     size_t perTick_;
-    QTimer timer_;
+    RepeatingTimer timer_;
 };
 
-
+#ifdef _WIN32
+/// Fixture base: notifications come through Winsock's own messages, with nothing to warn.
+using SocketTest = ::testing::Test;
+#else
 /// Fixture base: fails a test in which Qt warned about a socket notifier (a notifier left on
 /// a closed descriptor, or two on one descriptor).
 class SocketTest : public ::testing::Test {
@@ -244,5 +321,6 @@ private:
     }
     QtMessageHandler previous_ = nullptr;
 };
+#endif
 
 }  // namespace sockettest

@@ -14,12 +14,12 @@ using RecordingCSocket = Recording<CSocket>;
 class CSocketTest : public SocketTest {
 protected:
     // Connects `socket` to the raw listener and returns the accepted descriptor.
-    int ConnectToPeer(CSocket& socket)
+    RawSocket ConnectToPeer(CSocket& socket)
     {
         EXPECT_TRUE(socket.Create());
         EXPECT_TRUE(socket.Connect("127.0.0.1", listener.port));
-        int fd = -1;
-        EXPECT_TRUE(QTest::qWaitFor([&] { return (fd = listener.Accept()) >= 0; }, 5000));
+        RawSocket fd = INVALID_SOCKET;
+        EXPECT_TRUE(WaitFor([&] { return (fd = listener.Accept()) != INVALID_SOCKET; }, 5000));
         return fd;
     }
     static void ShrinkSendBuffer(CSocket& socket)
@@ -37,7 +37,7 @@ TEST_F(CSocketTest, ConnectToARefusedPortFailsWithConnectionRefused)
     ASSERT_TRUE(socket.Create());
     EXPECT_FALSE(socket.Connect("127.0.0.1", RefusedPort()));
     EXPECT_EQ(WSAGetLastError(), WSAECONNREFUSED);
-    QTest::qWait(50);
+    Pump(50);
     EXPECT_EQ(socket.connects, 0) << "a blocking connect ends by its result alone";
     EXPECT_EQ(socket.closes, 0);
 }
@@ -45,12 +45,12 @@ TEST_F(CSocketTest, ConnectToARefusedPortFailsWithConnectionRefused)
 TEST_F(CSocketTest, ConnectReturnsConnectedAndOnSendFollows)
 {
     RecordingCSocket socket;
-    const int fd = ConnectToPeer(socket);
-    ASSERT_GE(fd, 0);
+    const RawSocket fd = ConnectToPeer(socket);
+    ASSERT_NE(fd, INVALID_SOCKET);
     EXPECT_FALSE(socket.IsBlocking());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return socket.sends == 1; }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return socket.sends == 1; }, 5000));
     EXPECT_EQ(socket.connects, 0);
-    ::close(fd);
+    RawClose(fd);
 }
 
 TEST_F(CSocketTest, SendWaitsUntilEveryByteOfSeveralMebibytesIsSent)
@@ -62,22 +62,22 @@ TEST_F(CSocketTest, SendWaitsUntilEveryByteOfSeveralMebibytesIsSent)
     reader.Start();
     EXPECT_EQ(socket.Send(data.data(), static_cast<int>(data.size())), static_cast<int>(data.size()));
     EXPECT_GT(reader.ticks, 10) << "timers stop while the send waits";
-    ASSERT_TRUE(QTest::qWaitFor([&] { return reader.received.size() == data.size(); }, 60000));
+    ASSERT_TRUE(WaitFor([&] { return reader.received.size() == data.size(); }, 60000));
     EXPECT_TRUE(reader.received == data);
 }
 
 TEST_F(CSocketTest, NotificationsArrivingDuringAWaitAreDeliveredAfterIt)
 {
     RecordingCSocket socket;
-    const int fd = ConnectToPeer(socket);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return socket.sends == 1; }, 5000));
+    const RawSocket fd = ConnectToPeer(socket);
+    ASSERT_TRUE(WaitFor([&] { return socket.sends == 1; }, 5000));
     SlowReader reader(fd, 8 * 1024);
     ShrinkSendBuffer(socket);
 
     RawUdp peer;
     RecordingSocket udp;
     ASSERT_TRUE(udp.Create(0, SOCK_DGRAM, 63, "127.0.0.1"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return udp.sends == 1; }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return udp.sends == 1; }, 5000));
 
     bool sending = false;
     bool udpDuringWait = false, ownDuringWait = false;
@@ -87,7 +87,7 @@ TEST_F(CSocketTest, NotificationsArrivingDuringAWaitAreDeliveredAfterIt)
     reader.onTick = [&] {
         if (ticksAfterDatagram < 0) {
             peer.SendTo(PortOf(udp), "during the wait");
-            ::send(fd, "from the peer", 13, MSG_NOSIGNAL);  // for the waiting socket itself
+            RawSend(fd, "from the peer");  // for the waiting socket itself
             ticksAfterDatagram = 0;
         } else {
             ++ticksAfterDatagram;
@@ -103,7 +103,7 @@ TEST_F(CSocketTest, NotificationsArrivingDuringAWaitAreDeliveredAfterIt)
     EXPECT_FALSE(SocketNotificationHold::IsActive());
     EXPECT_EQ(udp.receives, 0);
     EXPECT_EQ(socket.receives, 0);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return udp.receives == 1 && socket.receives == 1; }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return udp.receives == 1 && socket.receives == 1; }, 5000));
     EXPECT_FALSE(udpDuringWait);
     EXPECT_FALSE(ownDuringWait);
     EXPECT_EQ(udp.sends, 1);
@@ -112,33 +112,32 @@ TEST_F(CSocketTest, NotificationsArrivingDuringAWaitAreDeliveredAfterIt)
 TEST_F(CSocketTest, APeerResetDuringTheWaitEndsTheSendWithoutOnClose)
 {
     RecordingCSocket socket;
-    const int fd = ConnectToPeer(socket);
+    const RawSocket fd = ConnectToPeer(socket);
     ShrinkSendBuffer(socket);
-    int small = 16 * 1024;
-    setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
-    QTimer::singleShot(20, [fd] { ResetClose(fd); });
+    RawReceiveBuffer(fd, 16 * 1024);
+    RunLater(20, [fd] { ResetClose(fd); });
     const std::string data = Pattern(4 * 1024 * 1024);
     EXPECT_EQ(socket.Send(data.data(), static_cast<int>(data.size())), SOCKET_ERROR);
     EXPECT_EQ(WSAGetLastError(), WSAECONNRESET);
-    QTest::qWait(50);
+    Pump(50);
     EXPECT_EQ(socket.closes, 0);
 }
 
 TEST_F(CSocketTest, ReceiveWaitsForDataAndReturnsZeroAfterAnOrderlyClose)
 {
     RecordingCSocket socket;
-    const int fd = ConnectToPeer(socket);
-    QTimer::singleShot(20, [fd] { ::send(fd, "abc", 3, MSG_NOSIGNAL); });
+    const RawSocket fd = ConnectToPeer(socket);
+    RunLater(20, [fd] { RawSend(fd, "abc"); });
     char buf[16];
     ASSERT_EQ(socket.Receive(buf, sizeof buf), 3);
     EXPECT_EQ(std::string(buf, 3), "abc");
 
-    QTimer::singleShot(20, [fd] { ::shutdown(fd, SHUT_WR); });
+    RunLater(20, [fd] { RawShutDownSend(fd); });
     EXPECT_EQ(socket.Receive(buf, sizeof buf), 0);
-    QTest::qWait(50);
+    Pump(50);
     EXPECT_EQ(socket.closes, 0) << "the close ended the wait: no OnClose";
     EXPECT_EQ(socket.receives, 0);
-    ::close(fd);
+    RawClose(fd);
 }
 
 class PendingCounter : public CSocket {
@@ -157,14 +156,14 @@ TEST_F(CSocketTest, OnMessagePendingIsCalledOnlyWhileAWaitRuns)
     SlowReader reader(ConnectToPeer(socket), 8 * 1024);
     ShrinkSendBuffer(socket);
     const int afterConnect = socket.pending;  // the connect may have waited too
-    QTest::qWait(20);
+    Pump(20);
     EXPECT_EQ(socket.pending, afterConnect);
     reader.Start();
     const std::string data = Pattern(512 * 1024);
     EXPECT_EQ(socket.Send(data.data(), static_cast<int>(data.size())), static_cast<int>(data.size()));
     const int duringWait = socket.pending;
     EXPECT_GT(duringWait, afterConnect);
-    QTest::qWait(20);
+    Pump(20);
     EXPECT_EQ(socket.pending, duringWait);
 }
 
@@ -190,26 +189,26 @@ TEST_F(CSocketTest, ABlockingCallDuringAWaitOfTheSameSocketFailsInProgress)
 TEST_F(CSocketTest, DeletingTheSocketDuringItsWaitEndsTheCall)
 {
     auto* socket = new CSocket;
-    const int fd = ConnectToPeer(*socket);
+    const RawSocket fd = ConnectToPeer(*socket);
     ShrinkSendBuffer(*socket);
-    QTimer::singleShot(20, [socket] { delete socket; });
+    RunLater(20, [socket] { delete socket; });
     const std::string data = Pattern(4 * 1024 * 1024);
     EXPECT_EQ(socket->Send(data.data(), static_cast<int>(data.size())), SOCKET_ERROR);
     EXPECT_EQ(WSAGetLastError(), WSAEINTR);
     EXPECT_FALSE(SocketNotificationHold::IsActive());
-    ::close(fd);
+    RawClose(fd);
 }
 
 TEST_F(CSocketTest, ClosingTheSocketDuringItsWaitEndsTheCall)
 {
     CSocket socket;
-    const int fd = ConnectToPeer(socket);
-    QTimer::singleShot(20, [&socket] { socket.Close(); });
+    const RawSocket fd = ConnectToPeer(socket);
+    RunLater(20, [&socket] { socket.Close(); });
     char buf[4];
     EXPECT_EQ(socket.Receive(buf, sizeof buf), SOCKET_ERROR);
     EXPECT_EQ(WSAGetLastError(), WSAEINTR);
     EXPECT_EQ(socket.m_hSocket, INVALID_SOCKET);
-    ::close(fd);
+    RawClose(fd);
 }
 
 }  // namespace

@@ -23,11 +23,7 @@ protected:
         };
     }
     // Waits, without running the event loop, until the socket has a datagram.
-    void WaitReadable(const CAsyncSocket& s)
-    {
-        pollfd p{s.m_hSocket, POLLIN, 0};
-        ASSERT_EQ(::poll(&p, 1, 5000), 1);
-    }
+    void WaitReadable(const CAsyncSocket& s) { ASSERT_TRUE(RawWaitReadable(s.m_hSocket)); }
 
     RawUdp peer;
     RecordingSocket socket;
@@ -39,13 +35,13 @@ TEST_F(NotificationHold, HeldNotificationIsDeliveredByTheEventLoopAfterTheHoldEn
     EXPECT_TRUE(SocketNotificationHold::IsActive());
     peer.SendTo(PortOf(socket), "held");
     WaitReadable(socket);
-    QTest::qWait(50);
+    Pump(50);
     EXPECT_EQ(socket.receives, 0);
 
     hold.reset();
     EXPECT_FALSE(SocketNotificationHold::IsActive());
     EXPECT_EQ(socket.receives, 0) << "delivered from inside the release";
-    ASSERT_TRUE(QTest::qWaitFor([&] { return socket.receives == 1; }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return socket.receives == 1; }, 5000));
 }
 
 TEST_F(NotificationHold, HoldsNest)
@@ -55,13 +51,13 @@ TEST_F(NotificationHold, HoldsNest)
         SocketNotificationHold inner;
         peer.SendTo(PortOf(socket), "held");
         WaitReadable(socket);
-        QTest::qWait(20);
+        Pump(20);
     }
     EXPECT_TRUE(SocketNotificationHold::IsActive());
-    QTest::qWait(50);
+    Pump(50);
     EXPECT_EQ(socket.receives, 0);
     outer.reset();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return socket.receives == 1; }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return socket.receives == 1; }, 5000));
 }
 
 TEST_F(NotificationHold, ASocketDeletedOrClosedWhileHeldGetsNothing)
@@ -73,11 +69,11 @@ TEST_F(NotificationHold, ASocketDeletedOrClosedWhileHeldGetsNothing)
     peer.SendTo(PortOf(socket), "y");
     WaitReadable(*doomed);
     WaitReadable(socket);
-    QTest::qWait(20);
+    Pump(20);
     doomed.reset();
     socket.Close();
     hold.reset();
-    QTest::qWait(50);
+    Pump(50);
     EXPECT_EQ(socket.receives, 0);
 }
 
@@ -86,10 +82,10 @@ TEST_F(NotificationHold, AWriteNotificationIsHeldToo)
     RecordingSocket other;
     std::optional<SocketNotificationHold> hold(std::in_place);
     ASSERT_TRUE(other.Create(0, SOCK_DGRAM, FD_WRITE, "127.0.0.1"));
-    QTest::qWait(50);
+    Pump(50);
     EXPECT_EQ(other.sends, 0);
     hold.reset();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return other.sends == 1; }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return other.sends == 1; }, 5000));
 }
 
 }  // namespace

@@ -22,7 +22,7 @@ protected:
         if (!immediate) {
             ASSERT_EQ(WSAGetLastError(), WSAEWOULDBLOCK);
         }
-        ASSERT_TRUE(QTest::qWaitFor([&] { return client.connects == 1 && server.m_hSocket != INVALID_SOCKET; }, 5000));
+        ASSERT_TRUE(WaitFor([&] { return client.connects == 1 && server.m_hSocket != INVALID_SOCKET; }, 5000));
         ASSERT_EQ(client.lastConnectError, 0);
     }
 
@@ -44,15 +44,15 @@ TEST_F(TcpAsyncSocket, ConnectAcceptAndExchangeData)
     ConnectPair();
     EXPECT_EQ(listener.accepts, 1);
     // One FD_WRITE after the connect, on both ends, and no more on an idle socket.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return client.sends == 1 && server.sends == 1; }, 5000));
-    QTest::qWait(50);
+    ASSERT_TRUE(WaitFor([&] { return client.sends == 1 && server.sends == 1; }, 5000));
+    Pump(50);
     EXPECT_EQ(client.sends, 1);
     EXPECT_EQ(server.sends, 1);
 
     std::string atServer;
     server.onReceive = [&](int) { atServer += ReceiveAll(server); };
     EXPECT_EQ(client.Send("ping", 4), 4);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return atServer == "ping"; }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return atServer == "ping"; }, 5000));
 
     std::string address;
     UINT port = 0;
@@ -76,10 +76,10 @@ TEST_F(TcpAsyncSocket, DataThenOrderlyCloseGivesOnReceiveThenOnCloseOnce)
     client.onReceive = [&](int) { atClient += ReceiveAll(client); };
     ASSERT_EQ(server.Send("bye", 3), 3);
     server.Close();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return client.closes == 1; }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return client.closes == 1; }, 5000));
     EXPECT_EQ(atClient, "bye");
     EXPECT_EQ(client.lastCloseError, 0);
-    QTest::qWait(50);
+    Pump(50);
     EXPECT_EQ(client.closes, 1);
 }
 
@@ -89,9 +89,9 @@ TEST_F(TcpAsyncSocket, ResetGivesOnCloseWithConnectionReset)
     linger l{1, 0};
     ASSERT_TRUE(server.SetSockOpt(SO_LINGER, &l, sizeof l));
     server.Close();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return client.closes == 1; }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return client.closes == 1; }, 5000));
     EXPECT_EQ(client.lastCloseError, WSAECONNRESET);
-    QTest::qWait(50);
+    Pump(50);
     EXPECT_EQ(client.closes, 1);
 }
 
@@ -107,11 +107,11 @@ TEST_F(TcpAsyncSocket, OnCloseMayDeleteTheSocket)
     };
     RawListener peer;
     doomed->Connect("127.0.0.1", peer.port);
-    int fd = -1;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return (fd = peer.Accept()) >= 0; }, 5000));
-    ::close(fd);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return closes == 1; }, 5000));
-    QTest::qWait(50);
+    RawSocket fd = INVALID_SOCKET;
+    ASSERT_TRUE(WaitFor([&] { return (fd = peer.Accept()) != INVALID_SOCKET; }, 5000));
+    RawClose(fd);
+    ASSERT_TRUE(WaitFor([&] { return closes == 1; }, 5000));
+    Pump(50);
     EXPECT_EQ(closes, 1);
 }
 
@@ -122,12 +122,12 @@ TEST_F(TcpAsyncSocket, ConnectToARefusedPortReportsConnectionRefused)
     if (socket.Connect("127.0.0.1", RefusedPort())) {
         FAIL() << "connected to a port where nobody listens";
     } else if (WSAGetLastError() == WSAEWOULDBLOCK) {
-        ASSERT_TRUE(QTest::qWaitFor([&] { return socket.connects == 1; }, 5000));
+        ASSERT_TRUE(WaitFor([&] { return socket.connects == 1; }, 5000));
         EXPECT_EQ(socket.lastConnectError, WSAECONNREFUSED);
     } else {
         EXPECT_EQ(WSAGetLastError(), WSAECONNREFUSED);
     }
-    QTest::qWait(50);
+    Pump(50);
     EXPECT_EQ(socket.sends, 0);
     EXPECT_EQ(socket.closes, 0);
 }
@@ -135,7 +135,7 @@ TEST_F(TcpAsyncSocket, ConnectToARefusedPortReportsConnectionRefused)
 TEST_F(TcpAsyncSocket, OnSendComesAgainAfterASendWouldBlock)
 {
     ConnectPair();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return client.sends == 1; }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return client.sends == 1; }, 5000));
     const std::string chunk(65536, 'x');
     int sent = 0;
     int n;
@@ -146,7 +146,7 @@ TEST_F(TcpAsyncSocket, OnSendComesAgainAfterASendWouldBlock)
 
     int drained = 0;
     char buf[65536];
-    ASSERT_TRUE(QTest::qWaitFor(
+    ASSERT_TRUE(WaitFor(
         [&] {
             int r;
             while ((r = server.Receive(buf, sizeof buf)) > 0)
@@ -154,7 +154,7 @@ TEST_F(TcpAsyncSocket, OnSendComesAgainAfterASendWouldBlock)
             return client.sends == 2;
         },
         10000));
-    QTest::qWait(50);
+    Pump(50);
     EXPECT_EQ(client.sends, 2);
     EXPECT_GT(sent, 0);
 }
@@ -165,7 +165,7 @@ TEST_F(TcpAsyncSocket, SendingToAResetPeerFailsWithoutSigpipe)
     linger l{1, 0};
     server.SetSockOpt(SO_LINGER, &l, sizeof l);
     server.Close();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return client.closes == 1; }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return client.closes == 1; }, 5000));
     int n = 0;
     for (int i = 0; i < 3 && n != SOCKET_ERROR; ++i)
         n = client.Send("x", 1);
@@ -177,21 +177,21 @@ TEST_F(TcpAsyncSocket, ShutDownSendGivesThePeerAnOrderlyClose)
 {
     ConnectPair();
     ASSERT_TRUE(client.ShutDown(SD_SEND));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return server.closes == 1; }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return server.closes == 1; }, 5000));
     EXPECT_EQ(server.lastCloseError, 0);
     // The other direction still works.
     std::string atClient;
     client.onReceive = [&](int) { atClient += ReceiveAll(client); };
     ASSERT_EQ(server.Send("still", 5), 5);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return atClient == "still"; }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return atClient == "still"; }, 5000));
 }
 
 TEST_F(TcpAsyncSocket, UrgentDataGivesOnOutOfBandDataOnce)
 {
     ConnectPair();
     ASSERT_EQ(server.Send("!", 1, MSG_OOB), 1);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return client.outOfBands == 1; }, 5000));
-    QTest::qWait(50);
+    ASSERT_TRUE(WaitFor([&] { return client.outOfBands == 1; }, 5000));
+    Pump(50);
     EXPECT_EQ(client.outOfBands, 1);
     EXPECT_EQ(client.receives, 0);
     char c = 0;
@@ -202,7 +202,7 @@ TEST_F(TcpAsyncSocket, UrgentDataGivesOnOutOfBandDataOnce)
     std::string atClient;
     client.onReceive = [&](int) { atClient += ReceiveAll(client); };
     ASSERT_EQ(server.Send("data", 4), 4);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return atClient == "data"; }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return atClient == "data"; }, 5000));
     EXPECT_EQ(client.outOfBands, 1);
 }
 

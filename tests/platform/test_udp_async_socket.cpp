@@ -1,8 +1,5 @@
 #include "SocketTestSupport.h"
 
-#include <QEventLoop>
-#include <QTimer>
-
 #include <memory>
 
 using namespace sockettest;
@@ -72,7 +69,7 @@ TEST_F(UdpAsyncSocket, SendToAndReceiveFromAPeer)
             received.assign(buf, static_cast<size_t>(n));
     };
     ASSERT_EQ(peer.SendTo(port, "reply"), 5);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !received.empty(); }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return !received.empty(); }, 5000));
     EXPECT_EQ(received, "reply");
     EXPECT_EQ(sender, "127.0.0.1");
     EXPECT_EQ(senderPort, peer.port);
@@ -129,7 +126,7 @@ TEST_F(UdpAsyncSocket, AnEmptyDatagramReachesOnReceiveAndReadsAsZero)
         result = socket.ReceiveFrom(buf, sizeof buf, address, port);
     };
     ASSERT_EQ(peer.SendTo(PortOf(socket), ""), 0);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return socket.receives > 0; }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return socket.receives > 0; }, 5000));
     EXPECT_EQ(result, 0);
 }
 
@@ -137,8 +134,8 @@ TEST_F(UdpAsyncSocket, OnSendComesOnceAfterCreate)
 {
     RecordingSocket socket;
     ASSERT_TRUE(socket.Create(0, SOCK_DGRAM, 63, "127.0.0.1"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return socket.sends > 0; }, 5000));
-    QTest::qWait(50);  // an always-writable socket must not report again
+    ASSERT_TRUE(WaitFor([&] { return socket.sends > 0; }, 5000));
+    Pump(50);  // an always-writable socket must not report again
     EXPECT_EQ(socket.sends, 1);
 }
 
@@ -158,7 +155,7 @@ TEST_F(UdpAsyncSocket, EachDatagramGetsItsOwnOnReceive)
     };
     peer.SendTo(PortOf(socket), "one");
     peer.SendTo(PortOf(socket), "two");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return got.size() == 2; }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return got.size() == 2; }, 5000));
     EXPECT_EQ(got[0], "one");
     EXPECT_EQ(got[1], "two");
     EXPECT_EQ(socket.receives, 2);
@@ -170,8 +167,8 @@ TEST_F(UdpAsyncSocket, OnReceiveComesAgainOnlyAfterTheDatagramIsRead)
     RecordingSocket socket;
     ASSERT_TRUE(socket.Create(0, SOCK_DGRAM, 63, "127.0.0.1"));
     peer.SendTo(PortOf(socket), "unread");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return socket.receives == 1; }, 5000));
-    QTest::qWait(50);
+    ASSERT_TRUE(WaitFor([&] { return socket.receives == 1; }, 5000));
+    Pump(50);
     EXPECT_EQ(socket.receives, 1);
 
     char buf[16];
@@ -179,7 +176,7 @@ TEST_F(UdpAsyncSocket, OnReceiveComesAgainOnlyAfterTheDatagramIsRead)
     UINT port = 0;
     EXPECT_EQ(socket.ReceiveFrom(buf, sizeof buf, address, port), 6);
     peer.SendTo(PortOf(socket), "next");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return socket.receives == 2; }, 5000));
+    EXPECT_TRUE(WaitFor([&] { return socket.receives == 2; }, 5000));
 }
 
 TEST_F(UdpAsyncSocket, ADatagramLargerThanTheBufferFailsWithMessageSize)
@@ -192,7 +189,7 @@ TEST_F(UdpAsyncSocket, ADatagramLargerThanTheBufferFailsWithMessageSize)
     std::string address;
     UINT port = 0;
     int n = SOCKET_ERROR;
-    ASSERT_TRUE(QTest::qWaitFor(
+    ASSERT_TRUE(WaitFor(
         [&] {
             n = socket.ReceiveFrom(buf, sizeof buf, address, port);
             return !(n == SOCKET_ERROR && WSAGetLastError() == WSAEWOULDBLOCK);
@@ -211,8 +208,8 @@ TEST_F(UdpAsyncSocket, OnReceiveIsDeliveredInsideANestedEventLoop)
     bool deliveredInside = false;
     bool done = false;
     // Like a modal message box opened by a timer's slot.
-    QTimer::singleShot(0, [&] {
-        QEventLoop modal;
+    RunLater(0, [&] {
+        ModalLoop modal;
         bool inside = true;
         socket.onReceive = [&](int) {
             deliveredInside = inside;
@@ -220,16 +217,15 @@ TEST_F(UdpAsyncSocket, OnReceiveIsDeliveredInsideANestedEventLoop)
             std::string address;
             UINT port = 0;
             socket.ReceiveFrom(buf, sizeof buf, address, port);
-            modal.quit();
+            modal.Quit();
         };
-        QTimer::singleShot(5000, &modal, &QEventLoop::quit);
         peer.SendTo(PortOf(socket), "nested");
-        modal.exec();
+        modal.Run(5000);
         inside = false;
         socket.onReceive = nullptr;
         done = true;
     });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return done; }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return done; }, 10000));
     EXPECT_TRUE(deliveredInside);
 }
 
@@ -247,21 +243,19 @@ TEST_F(UdpAsyncSocket, AReplyIsHandledWhileAHandlerOfTheSameSocketShowsABox)
         const std::string text(buf, static_cast<size_t>(std::max(n, 0)));
         order.push_back("begin " + text);
         if (text == "first") {
-            QEventLoop box;
-            QTimer::singleShot(5000, &box, &QEventLoop::quit);
-            QTimer::singleShot(0, [&] { peer.SendTo(PortOf(socket), "second"); });
-            QTimer poll;
-            QObject::connect(&poll, &QTimer::timeout, [&] {
+            ModalLoop box;
+            RunLater(0, [&] { peer.SendTo(PortOf(socket), "second"); });
+            RepeatingTimer poll([&] {
                 if (order.size() >= 3)
-                    box.quit();
+                    box.Quit();
             });
-            poll.start(1);
-            box.exec();
+            poll.Start(1);
+            box.Run(5000);
         }
         order.push_back("end " + text);
     };
     peer.SendTo(PortOf(socket), "first");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return order.size() == 4; }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return order.size() == 4; }, 10000));
     EXPECT_EQ(order, (std::vector<std::string>{"begin first", "begin second", "end second", "end first"}));
 }
 
@@ -278,8 +272,8 @@ TEST_F(UdpAsyncSocket, AHandlerMayDeleteItsOwnSocket)
     };
     peer.SendTo(port, "a");
     peer.SendTo(port, "b");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return calls == 1; }, 5000));
-    QTest::qWait(50);
+    ASSERT_TRUE(WaitFor([&] { return calls == 1; }, 5000));
+    Pump(50);
     EXPECT_EQ(calls, 1);
 }
 
@@ -302,8 +296,8 @@ TEST_F(UdpAsyncSocket, AHandlerMayDeleteAnotherSocketWithANotificationDue)
     };
     peer.SendTo(PortOf(*first), "1");
     peer.SendTo(PortOf(*second), "2");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return calls >= 1; }, 5000));
-    QTest::qWait(50);
+    ASSERT_TRUE(WaitFor([&] { return calls >= 1; }, 5000));
+    Pump(50);
     EXPECT_EQ(calls, 1);
     EXPECT_TRUE(!first != !second);
 }
@@ -317,16 +311,16 @@ TEST_F(UdpAsyncSocket, AHandlerMayCloseItsOwnSocket)
     socket.onReceive = [&](int) { socket.Close(); };
     peer.SendTo(port, "a");
     peer.SendTo(port, "b");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return socket.receives == 1; }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return socket.receives == 1; }, 5000));
     EXPECT_EQ(socket.m_hSocket, INVALID_SOCKET);
-    QTest::qWait(50);
+    Pump(50);
     EXPECT_EQ(socket.receives, 1);
 
     // Reopened on another port, it works as new.
     ASSERT_TRUE(socket.Create(0, SOCK_DGRAM, 63, "127.0.0.1"));
     socket.onReceive = nullptr;
     peer.SendTo(PortOf(socket), "c");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return socket.receives == 2; }, 5000));
+    EXPECT_TRUE(WaitFor([&] { return socket.receives == 2; }, 5000));
 }
 
 TEST_F(UdpAsyncSocket, AClosedSocketGetsNoNotificationThatWasAlreadyDue)
@@ -336,10 +330,9 @@ TEST_F(UdpAsyncSocket, AClosedSocketGetsNoNotificationThatWasAlreadyDue)
     ASSERT_TRUE(socket.Create(0, SOCK_DGRAM, 63, "127.0.0.1"));
     peer.SendTo(PortOf(socket), "due");
     // Wait for the datagram without running the event loop, then close before it can run.
-    pollfd p{socket.m_hSocket, POLLIN, 0};
-    ASSERT_EQ(::poll(&p, 1, 5000), 1);
+    ASSERT_TRUE(RawWaitReadable(socket.m_hSocket));
     socket.Close();
-    QTest::qWait(50);
+    Pump(50);
     EXPECT_EQ(socket.receives, 0);
 }
 

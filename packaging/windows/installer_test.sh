@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# The Windows installer under Wine, in a prefix of its own: a silent install puts the programs
+# into Program Files\Lanvista, registers the uninstaller (and, with the dialog, a Start-menu
+# shortcut); the installed command-line tool starts and tells its version; a silent uninstall
+# removes all of it again.
+#   installer_test.sh SETUP.exe VERSION PROGRAM...
+set -uo pipefail
+setup=$1 version=$2
+shift 2
+programs=("$@")
+scripts=$(dirname "$(readlink -f "$0")")/../../scripts
+. "$scripts/wine-env.sh"
+temp=$(mktemp -d)
+export WINEPREFIX=$temp/prefix HOME=$temp/prefix.home
+trap '"$wine_server" -k 2>/dev/null; "$wine_server" -w 2>/dev/null; rm -rf -- "$temp"' EXIT
+"$scripts/wine-prefix.sh" "$WINEPREFIX" || exit 1
+
+failures=0
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+folder="$WINEPREFIX/drive_c/Program Files/Lanvista"
+shortcut="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Lanvista.lnk"
+key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Lanvista'
+registered() { "$WINELOADER" reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | awk -v v="$1" '$1 == v {$1 = $2 = ""; sub(/^ +/, ""); print}'; }
+has_dialog=0
+for p in "${programs[@]}"; do [[ $p == lanvista ]] && has_dialog=1; done
+
+"$WINELOADER" "$setup" /S || fail "the installer exited $?"
+"$wine_server" -w
+for p in "${programs[@]}" uninstall; do
+  [[ -f $folder/$p.exe ]] || fail "$p.exe is not in Program Files\\Lanvista"
+done
+[[ $(registered DisplayVersion) == "$version" ]] || fail "registered version: '$(registered DisplayVersion)'"
+[[ $(registered QuietUninstallString) == '"C:\Program Files\Lanvista\uninstall.exe" /S' ]] ||
+  fail "registered quiet uninstall: '$(registered QuietUninstallString)'"
+if ((has_dialog)); then
+  [[ -f $shortcut ]] || fail "no Start-menu shortcut"
+fi
+for p in "${programs[@]}"; do
+  if [[ $p == lanvista-cli ]]; then
+    out=$("$WINELOADER" 'C:\Program Files\Lanvista\lanvista-cli.exe' --version 2>&1 | tr -d '\r')
+    grep -q "$version" <<<"$out" || fail "the installed lanvista-cli --version said: $out"
+  fi
+done
+
+# The uninstaller copies itself away and returns at once: wait for the prefix's processes.
+"$WINELOADER" 'C:\Program Files\Lanvista\uninstall.exe' /S || fail "the uninstaller exited $?"
+"$wine_server" -w
+[[ ! -e $folder ]] || fail "left behind: $(ls "$folder")"
+[[ ! -e $shortcut ]] || fail "the Start-menu shortcut is left behind"
+"$WINELOADER" reg query "$key" >/dev/null 2>&1 && fail "the uninstall key is left behind"
+
+[[ $failures -eq 0 ]] || exit 1
+echo "installer: $(stat -c %s "$setup") bytes; installed ${programs[*]}, uninstalled, nothing left"
