@@ -73,7 +73,9 @@ BOOL CDialog::CreateFromTemplate(CWnd* pParentWnd)
     *m_pDialogState = CDialogState{};
     m_pDialogState->visible = (dialog->style & WS_VISIBLE) != 0;
     m_nModalResult = -1;
-    const std::vector<DWORD> image = DialogTemplateImage(*dialog, false);
+    DWORD layout = 0;
+    ::GetProcessDefaultLayout(&layout);
+    const std::vector<DWORD> image = DialogTemplateImage(*dialog, false, (layout & LAYOUT_RTL) != 0);
     HWND hWnd = ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr),
                                              reinterpret_cast<LPCDLGTEMPLATEW>(image.data()),
                                              OwnerWindow(pParentWnd, this), &CDialogProc::Run,

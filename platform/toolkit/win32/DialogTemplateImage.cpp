@@ -92,7 +92,7 @@ void WriteClass(ImageWriter& out, ControlKind kind)
 
 } // namespace
 
-std::vector<DWORD> DialogTemplateImage(const DialogTemplate& dialog, bool visible)
+std::vector<DWORD> DialogTemplateImage(const DialogTemplate& dialog, bool visible, bool rightToLeft)
 {
     ImageWriter out;
     out.Word(1);       // dlgVer
@@ -117,7 +117,8 @@ std::vector<DWORD> DialogTemplateImage(const DialogTemplate& dialog, bool visibl
     for (const DialogControlTemplate& control : dialog.controls) {
         out.AlignDword();
         out.Dword(0);  // helpID
-        out.Dword(control.exStyle);
+        const bool leftTitle = control.kind == ControlKind::GroupBox && !rightToLeft;
+        out.Dword(leftTitle ? control.exStyle & ~WS_EX_RIGHT : control.exStyle);
         out.Dword(control.style | WS_CHILD);
         out.Short(control.x);
         out.Short(control.y);
