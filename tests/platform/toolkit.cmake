@@ -39,7 +39,7 @@ add_library(lanvista_toolkit_contract STATIC
 )
 target_link_libraries(lanvista_toolkit_contract PUBLIC lanvista_testsupport)
 
-foreach(name dialog notifications exchange key_filter system_menu text)
+foreach(name dialog notifications exchange key_filter system_menu text value_controls)
   lanvista_add_test(test_toolkit_contract_${name} GUI
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/contract/test_contract_${name}.cpp
     LIBS lanvista_toolkit_contract)

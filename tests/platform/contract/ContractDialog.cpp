@@ -23,12 +23,15 @@ const DialogControlTemplate kControls[] = {
     {ControlKind::Edit, kLaterEdit, "laterEdit", "", 110, 44, 60, 14, kEdit, 0},
     {ControlKind::Edit, kHiddenEdit, "hiddenEdit", "", 110, 62, 60, 14, WS_CHILD | WS_BORDER | WS_TABSTOP, 0},
     {ControlKind::PushButton, kOffButton, "offButton", "Off", 140, 80, 40, 14, kChild | WS_DISABLED | WS_TABSTOP, 0},
+    {ControlKind::IpAddress, kAddressBox, "addressBox", nullptr, 6, 98, 100, 14, kChild | WS_TABSTOP, 0},
+    {ControlKind::ComboBox, kChoiceBox, "choiceBox", nullptr, 110, 98, 60, 60,
+     kChild | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWN, 0},
 };
 
 const DialogTemplate kTemplate{
     static_cast<int>(kDialog),
     kCaption,
-    0, 0, 210, 100,
+    0, 0, 210, 116,
     DS_MODALFRAME | DS_SETFONT | WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU,
     WS_EX_APPWINDOW,
     "Lucida Console", 9,
@@ -63,6 +66,8 @@ void ContractDialog::DoDataExchange(CDataExchange* pDX)
     DDX_Control(pDX, kNameEdit, m_nameEdit);
     DDX_Control(pDX, kItemList, m_itemList);
     DDX_Control(pDX, kFlagBox, m_flagBox);
+    DDX_Control(pDX, kAddressBox, m_addressBox);
+    DDX_Control(pDX, kChoiceBox, m_choiceBox);
     if (exchange)
         exchange(pDX);
 }

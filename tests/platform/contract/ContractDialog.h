@@ -4,8 +4,10 @@
 // run that a test steps through from inside its loop.
 
 #include "platform/toolkit/CButton.h"
+#include "platform/toolkit/CComboBox.h"
 #include "platform/toolkit/CDialog.h"
 #include "platform/toolkit/CEdit.h"
+#include "platform/toolkit/CIPAddressCtrl.h"
 #include "platform/toolkit/CListBox.h"
 #include "platform/toolkit/DataExchange.h"
 
@@ -26,6 +28,8 @@ enum : int {
     kLaterEdit = 306,
     kHiddenEdit = 307,
     kOffButton = 308,
+    kAddressBox = 309,
+    kChoiceBox = 310,
 };
 
 // The caption and texts of the template, Korean among them.
@@ -62,6 +66,8 @@ public:
     CEdit m_nameEdit;
     CListBox m_itemList;
     CButton m_flagBox;
+    CIPAddressCtrl m_addressBox;
+    CComboBox m_choiceBox;
 
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
