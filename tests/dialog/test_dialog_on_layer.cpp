@@ -123,4 +123,24 @@ TEST(DialogOnLayer, ThirdCharacterIsRefusedAndEmptyBoxStepsBack)
     });
 }
 
+TEST(DialogOnLayer, AboutBoxFromTheSystemMenuKeepsEnter)
+{
+    CConfigDlg dialog(nullptr, Loopback());
+    std::string focusedText;
+    bool aboutEnded = false;
+    RunMainDialog(dialog, [&] {
+        // Runs inside the About box's own modal loop.
+        driver::RunSoon([&] {
+            EXPECT_TRUE(driver::ActivateModal());
+            const CWnd* focus = CWnd::GetFocus();
+            focusedText = focus ? driver::Text(focus->m_hWnd) : std::string();
+            driver::PressKey(VK_RETURN);
+        });
+        dialog.SendMessage(WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+        aboutEnded = true;
+    });
+    EXPECT_EQ(focusedText, "확인") << "the About box's OK button has the focus";
+    EXPECT_TRUE(aboutEnded) << "Enter ended the About box: the main dialog's key filter is not its";
+}
+
 } // namespace

@@ -13,6 +13,8 @@ namespace driver {
 // Makes the shown dialog the active window, as a user's click on it would; false when it
 // did not become active.
 bool Activate(const CWnd& dialog);
+// The same for the dialog that the innermost modal run shows, which the test may not hold.
+bool ActivateModal();
 // The window of the dialog's control nID; nullptr when there is none.
 HWND Control(const CWnd& dialog, int nID);
 // The left button pressed and released in the control's middle, with keys (MK_SHIFT,

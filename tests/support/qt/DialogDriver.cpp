@@ -53,6 +53,15 @@ bool Activate(const CWnd& dialog)
     return QTest::qWaitForWindowActive(window);
 }
 
+bool ActivateModal()
+{
+    QWidget* window = QApplication::activeModalWidget();
+    if (window == nullptr)
+        return false;
+    QApplication::setActiveWindow(window);
+    return QTest::qWaitForWindowActive(window);
+}
+
 void Click(HWND control, WPARAM keys)
 {
     QWidget* widget = WidgetOf(control);
@@ -88,8 +97,10 @@ void TypeIntoFocus(std::string_view utf8)
 
 void PressKey(int virtualKey)
 {
-    QWidget* focus = QApplication::focusWidget();
-    QTest::keyClick(focus ? focus : QApplication::activeWindow(), QtKeyOf(virtualKey));
+    QWidget* target = QApplication::focusWidget();
+    if (target == nullptr)
+        target = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : QApplication::activeWindow();
+    QTest::keyClick(target, QtKeyOf(virtualKey));
 }
 
 void RunSoon(std::function<void()> step)

@@ -49,6 +49,13 @@ bool Activate(const CWnd& dialog)
     return ::GetActiveWindow() == dialog.m_hWnd;
 }
 
+bool ActivateModal()
+{
+    // A modal run's window is the active one as it opens; the owner it disabled cannot be.
+    HWND active = ::GetActiveWindow();
+    return active != nullptr && ::IsWindowEnabled(active);
+}
+
 void Click(HWND control, WPARAM keys)
 {
     RECT rect{};
