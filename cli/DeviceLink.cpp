@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <cerrno>
 
 AnswerKey AnswerKeyOf(const FoundDevice& device)
 {
@@ -73,17 +72,17 @@ std::optional<int> DeviceLink::Open(std::ostream& err)
     const int error = m_udp.Open(m_network.localUdpPort);
     if (error == 0)
         return std::nullopt;
-    if (error == EADDRINUSE)
+    if (error == WSAEADDRINUSE)
         err << "lanvista-cli: UDP port " << m_network.localUdpPort
             << " is already in use, most likely by an open Lanvista window; close it and try again\n";
     else
-        err << "lanvista-cli: cannot open UDP port " << m_network.localUdpPort << ": " << ErrnoText(error) << '\n';
+        err << "lanvista-cli: cannot open UDP port " << m_network.localUdpPort << ": " << SocketErrorText(error) << '\n';
     return kExitNetwork;
 }
 
 bool DeviceLink::Send(const std::string& request, std::ostream& err, std::span<const DatagramArrival> heard)
 {
-    const RequestSent sent = SendRequest(m_udp.Descriptor(), request, m_network, m_interfaces, heard);
+    const RequestSent sent = SendRequest(m_udp.Socket(), request, m_network, m_interfaces, heard);
     m_adaptersUsed.clear();
     for (const NetworkAdapter& adapter : sent.adapters) {
         if (!m_adaptersUsed.empty())

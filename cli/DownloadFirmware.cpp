@@ -66,24 +66,24 @@ std::optional<FirmwareImage> LoadImage(const std::string& path, std::ostream& er
 
 int ConnectFailure(int error, const std::string& where, double timeoutSeconds, std::ostream& err)
 {
-    if (error == ETIMEDOUT)
+    if (error == WSAETIMEDOUT)
         err << "lanvista-cli: no connection to " << where << " within " << timeoutSeconds << " s\n";
-    else if (error == ECONNREFUSED)
-        err << "lanvista-cli: " << where << " refused the connection: " << ErrnoText(error) << '\n';
+    else if (error == WSAECONNREFUSED)
+        err << "lanvista-cli: " << where << " refused the connection: " << SocketErrorText(error) << '\n';
     else
-        err << "lanvista-cli: cannot connect to " << where << ": " << ErrnoText(error) << '\n';
+        err << "lanvista-cli: cannot connect to " << where << ": " << SocketErrorText(error) << '\n';
     return kExitConnection;
 }
 
 int SendFailure(int error, const std::string& where, const std::string& what, double timeoutSeconds,
                 std::ostream& err)
 {
-    if (error == ETIMEDOUT)
+    if (error == WSAETIMEDOUT)
         err << "lanvista-cli: " << where << " took no data for " << timeoutSeconds << " s while the " << what
             << " was sent\n";
     else
         err << "lanvista-cli: the connection to " << where << " broke while the " << what
-            << " was sent: " << ErrnoText(error) << '\n';
+            << " was sent: " << SocketErrorText(error) << '\n';
     return kExitConnection;
 }
 
@@ -125,8 +125,9 @@ private:
                                                 : m_stepEnd;
         if (m_bar && !drawing)
             FinishBar();
-        const ssize_t received = m_connection.Receive(m_buffer.data(), m_buffer.size(), until);
-        if (received < 0 && errno == ETIMEDOUT && Clock::now() < m_stepEnd) {
+        const int received = m_connection.Receive(m_buffer.data(), m_buffer.size(), until);
+        const int error = received < 0 ? WSAGetLastError() : 0;
+        if (error == WSAETIMEDOUT && Clock::now() < m_stepEnd) {
             DrawBar();
             return std::nullopt;
         }
@@ -136,13 +137,13 @@ private:
             return kExitConnection;
         }
         if (received < 0) {
-            if (errno == ETIMEDOUT) {
+            if (error == WSAETIMEDOUT) {
                 m_err << "lanvista-cli: " << m_where << " sent no status message it could act on for "
                       << m_command.timeoutSeconds << " s\n";
                 return kExitDevice;
             }
             m_err << "lanvista-cli: the connection to " << m_where << " broke before it reported a result: "
-                  << ErrnoText(errno) << '\n';
+                  << SocketErrorText(error) << '\n';
             return kExitConnection;
         }
         return Act(m_download.Receive(m_replyText, m_buffer.data(), static_cast<std::size_t>(received)));
@@ -209,7 +210,7 @@ private:
     // Reads what the device has already sent and acts on it.
     std::optional<int> ReceiveNow()
     {
-        const ssize_t received = m_connection.Receive(m_buffer.data(), m_buffer.size(), Clock::now());
+        const int received = m_connection.Receive(m_buffer.data(), m_buffer.size(), Clock::now());
         if (received == 0) {
             FinishBar();
             m_err << "lanvista-cli: " << m_where << " closed the connection after taking " << Taken() << " of "

@@ -1,7 +1,5 @@
 #include "cli/InputText.h"
 
-#include <arpa/inet.h>
-
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -48,12 +46,24 @@ std::optional<std::string> ParseMac(std::string_view text)
 
 std::optional<std::uint32_t> ParseIpv4(std::string_view text)
 {
-    // inet_pton takes exactly four decimal fields of 0 to 255 and nothing else.
-    const std::string copy(text);
-    in_addr address{};
-    if (::inet_pton(AF_INET, copy.c_str(), &address) != 1)
+    // Exactly four decimal fields of 0 to 255 with no leading zero (which some readers take
+    // for octal) and nothing else, as inet_pton takes them.
+    std::uint32_t address = 0;
+    std::size_t at = 0;
+    for (int field = 0; field < 4; ++field) {
+        if (field > 0 && (at >= text.size() || text[at++] != '.'))
+            return std::nullopt;
+        const std::size_t start = at;
+        unsigned value = 0;
+        while (at < text.size() && at - start < 3 && text[at] >= '0' && text[at] <= '9')
+            value = value * 10 + static_cast<unsigned>(text[at++] - '0');
+        if (at == start || value > 255 || (text[start] == '0' && at - start > 1))
+            return std::nullopt;
+        address = address << 8 | value;
+    }
+    if (at != text.size())
         return std::nullopt;
-    return ntohl(address.s_addr);
+    return address;
 }
 
 std::optional<std::uint16_t> ParsePort(std::string_view text)

@@ -27,7 +27,7 @@ std::vector<NetworkAdapter> AdaptersFor(const std::vector<int>& interfaces, std:
 
 } // namespace
 
-RequestSent SendRequest(int socket, const std::string& datagram, const CliNetwork& network,
+RequestSent SendRequest(SOCKET socket, const std::string& datagram, const CliNetwork& network,
                         const std::vector<int>& interfaces, std::span<const DatagramArrival> heard)
 {
     RequestSent result;

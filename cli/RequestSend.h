@@ -19,5 +19,5 @@ struct RequestSent {
 /// whose index is in `interfaces` when that is not empty; and, when `heard` is not empty, only
 /// through those by which the device's replies came back (a save: written once where two
 /// adapters reach one segment).
-RequestSent SendRequest(int socket, const std::string& datagram, const CliNetwork& network,
+RequestSent SendRequest(SOCKET socket, const std::string& datagram, const CliNetwork& network,
                         const std::vector<int>& interfaces, std::span<const DatagramArrival> heard = {});

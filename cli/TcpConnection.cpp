@@ -1,15 +1,12 @@
 #include "cli/TcpConnection.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <linux/sockios.h>
-#include <sys/ioctl.h>
-#include <sys/socket.h>
-#include <unistd.h>
+#include "platform/sockets/ReadyBefore.h"
+#include "platform/sockets/SocketCalls.h"
+#include "platform/sockets/UnacknowledgedBytes.h"
 
 #include <algorithm>
-#include <cerrno>
+
+using namespace lanvista::sockets;
 
 namespace {
 
@@ -20,46 +17,26 @@ constexpr std::size_t kPieceSize = 64 * 1024;
 
 TcpConnection::~TcpConnection()
 {
-    if (m_fd >= 0)
-        ::close(m_fd);
-}
-
-bool TcpConnection::WaitFor(short events, Deadline deadline) const
-{
-    using namespace std::chrono;
-    for (;;) {
-        const auto left = ceil<milliseconds>(deadline - steady_clock::now()).count();
-        if (left <= 0)
-            return false;
-        pollfd ready{m_fd, events, 0};
-        const int n = ::poll(&ready, 1, static_cast<int>(left));
-        if (n > 0)
-            return true;
-        if (n < 0 && errno != EINTR)
-            return false;
-    }
+    if (m_socket != INVALID_SOCKET)
+        CloseSocket(m_socket);
 }
 
 int TcpConnection::Connect(std::uint32_t address, unsigned port, Deadline deadline)
 {
-    m_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (m_fd < 0)
-        return errno;
+    m_socket = OpenSocket(SOCK_STREAM);
+    if (m_socket == INVALID_SOCKET)
+        return WSAGetLastError();
     sockaddr_in to{};
     to.sin_family = AF_INET;
     to.sin_port = htons(static_cast<std::uint16_t>(port));
     to.sin_addr.s_addr = htonl(address);
-    if (::connect(m_fd, reinterpret_cast<const sockaddr*>(&to), sizeof to) == 0)
+    if (ConnectSocket(m_socket, to))
         return 0;
-    if (errno != EINPROGRESS)
-        return errno;
-    if (!WaitFor(POLLOUT, deadline))
-        return ETIMEDOUT;
-    int error = 0;
-    socklen_t length = sizeof error;
-    if (::getsockopt(m_fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0)
-        return errno;
-    return error;
+    if (WSAGetLastError() != WSAEINPROGRESS)
+        return WSAGetLastError();
+    if (ReadyBefore(m_socket, POLLOUT, deadline) == 0)
+        return WSAETIMEDOUT;
+    return PendingError(m_socket);
 }
 
 int TcpConnection::SendAll(const unsigned char* data, std::size_t size, std::size_t& sent, double stepSeconds,
@@ -67,46 +44,39 @@ int TcpConnection::SendAll(const unsigned char* data, std::size_t size, std::siz
 {
     using namespace std::chrono;
     while (sent < size) {
-        pollfd incoming{m_fd, POLLIN, 0};
-        if (::poll(&incoming, 1, 0) > 0)
+        // A failed or ended connection counts too: the receive then tells what happened.
+        if (WaitReadyFor(m_socket, POLLIN, 0) > 0)
             return kIncoming;
         const std::size_t piece = std::min(kPieceSize, size - sent);
-        const ssize_t n = ::send(m_fd, data + sent, piece, MSG_NOSIGNAL);
+        const int n = SendBytes(m_socket, data + sent, static_cast<int>(piece), 0);
         if (n > 0) {
             sent += static_cast<std::size_t>(n);
             progress();
             continue;
         }
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
-            return errno;
-        if (!WaitFor(POLLOUT | POLLIN,
-                     steady_clock::now() + duration_cast<steady_clock::duration>(duration<double>(stepSeconds))))
-            return ETIMEDOUT;
+        if (n == SOCKET_ERROR && WSAGetLastError() != WSAEWOULDBLOCK)
+            return WSAGetLastError();
+        const auto stepEnd = steady_clock::now() + duration_cast<steady_clock::duration>(duration<double>(stepSeconds));
+        if (ReadyBefore(m_socket, POLLOUT | POLLIN, stepEnd) == 0)
+            return WSAETIMEDOUT;
     }
     return 0;
 }
 
 std::size_t TcpConnection::Unacknowledged() const
 {
-    int queued = 0;
-    if (::ioctl(m_fd, SIOCOUTQ, &queued) != 0 || queued < 0)
-        return 0;
-    return static_cast<std::size_t>(queued);
+    return UnacknowledgedBytes(m_socket);
 }
 
-ssize_t TcpConnection::Receive(char* buffer, std::size_t size, Deadline deadline)
+int TcpConnection::Receive(char* buffer, std::size_t size, Deadline deadline)
 {
     for (;;) {
-        const ssize_t n = ::recv(m_fd, buffer, size, 0);
-        if (n >= 0 || (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR))
+        const int n = ReceiveBytes(m_socket, buffer, static_cast<int>(size), 0, false);
+        if (n >= 0 || WSAGetLastError() != WSAEWOULDBLOCK)
             return n;
-        if (errno == EINTR)
-            continue;
-        if (!WaitFor(POLLIN, deadline)) {
-            errno = ETIMEDOUT;
-            return -1;
+        if (ReadyBefore(m_socket, POLLIN, deadline) == 0) {
+            WSASetLastError(WSAETIMEDOUT);
+            return SOCKET_ERROR;
         }
     }
 }

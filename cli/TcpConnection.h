@@ -1,13 +1,14 @@
 #pragma once
 // The download's TCP connection, with a deadline on every wait: a device that stops
-// answering ends the download with a message instead of hanging the tool.
+// answering ends the download with a message instead of hanging the tool. Errors are the
+// socket layer's numbers (WSAETIMEDOUT for a wait that ran out).
+
+#include "platform/sockets/WinSock.h"
 
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <poll.h>
-#include <sys/types.h>
 
 class TcpConnection {
 public:
@@ -18,7 +19,7 @@ public:
     TcpConnection(const TcpConnection&) = delete;
     TcpConnection& operator=(const TcpConnection&) = delete;
 
-    /// 0 once connected; otherwise the errno (ETIMEDOUT when the deadline passed first).
+    /// 0 once connected; otherwise the error (WSAETIMEDOUT when the deadline passed first).
     int Connect(std::uint32_t address, unsigned port, Deadline deadline);
     /// What SendAll returns when the device spoke before everything was sent.
     static constexpr int kIncoming = -1;
@@ -26,20 +27,15 @@ public:
     /// Sends from `sent` on until every byte is out; each wait for room may last until
     /// stepSeconds. progress is called after each piece. 0; kIncoming as soon as the device has
     /// sent something (a refusal may come mid-transfer), `sent` telling how far it got; or
-    /// the errno (ETIMEDOUT for a wait that ran out).
+    /// the error (WSAETIMEDOUT for a wait that ran out).
     int SendAll(const unsigned char* data, std::size_t size, std::size_t& sent, double stepSeconds,
                 const std::function<void()>& progress);
     /// Bytes handed to the system that the device has not acknowledged yet.
     std::size_t Unacknowledged() const;
-    /// Waits until the device sends something or until `until`; true when it did.
-    bool WaitForIncoming(Deadline until) const { return WaitFor(POLLIN, until); }
-    /// Bytes received (0: the device closed its side), or -1 with errno set (ETIMEDOUT
-    /// when nothing came before the deadline).
-    ssize_t Receive(char* buffer, std::size_t size, Deadline deadline);
+    /// Bytes received (0: the device closed its side), or SOCKET_ERROR with the error in
+    /// WSAGetLastError() (WSAETIMEDOUT when nothing came before the deadline).
+    int Receive(char* buffer, std::size_t size, Deadline deadline);
 
 private:
-    // True when the socket is ready for events before the deadline.
-    bool WaitFor(short events, Deadline deadline) const;
-
-    int m_fd = -1;
+    SOCKET m_socket = INVALID_SOCKET;
 };

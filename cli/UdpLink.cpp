@@ -1,18 +1,16 @@
 #include "cli/UdpLink.h"
 
-#include <arpa/inet.h>
-#include <ifaddrs.h>
-#include <net/if.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
+#include "platform/sockets/AdapterNames.h"
+#include "platform/sockets/DatagramBatch.h"
+#include "platform/sockets/ReadyBefore.h"
+#include "platform/sockets/ReceiveBuffer.h"
+#include "platform/sockets/SocketCalls.h"
 
 #include <thread>
 
 #include <array>
-#include <cerrno>
-#include <cstring>
+
+using namespace lanvista::sockets;
 
 namespace {
 
@@ -31,33 +29,23 @@ constexpr int kGatheringBuffer = 2 * 1024 * 1024;
 } // namespace
 
 struct UdpLink::Batch {
-    struct Slot {
-        char data[kDatagramRoom];
-        sockaddr_in from;
-        alignas(cmsghdr) unsigned char control[CMSG_SPACE(sizeof(in_pktinfo))];
-        iovec bytes;
-    };
-    std::array<Slot, kBatchSize> slots;
-    std::array<mmsghdr, kBatchSize> messages;
+    std::array<std::array<char, kDatagramRoom>, kBatchSize> rooms;
+    std::array<BatchDatagram, kBatchSize> datagrams;
     std::size_t filled = 0;
     std::size_t next = 0;  // the first datagram not handed out yet
 
-    // Reads what has arrived, up to a batch; false when nothing had.
-    bool Fill(int fd)
+    Batch()
     {
         for (std::size_t i = 0; i < kBatchSize; ++i) {
-            Slot& slot = slots[i];
-            slot.bytes = {slot.data, sizeof slot.data};
-            messages[i] = {};
-            msghdr& message = messages[i].msg_hdr;
-            message.msg_name = &slot.from;
-            message.msg_namelen = sizeof slot.from;
-            message.msg_iov = &slot.bytes;
-            message.msg_iovlen = 1;
-            message.msg_control = slot.control;
-            message.msg_controllen = sizeof slot.control;
+            datagrams[i].data = rooms[i].data();
+            datagrams[i].room = static_cast<int>(kDatagramRoom);
         }
-        const int received = ::recvmmsg(fd, messages.data(), kBatchSize, 0, nullptr);
+    }
+
+    // Reads what has arrived, up to a batch; false, with the layer's error set, when nothing had.
+    bool Fill(SOCKET s)
+    {
+        const int received = ReceiveDatagrams(s, datagrams.data(), static_cast<int>(kBatchSize));
         filled = received > 0 ? static_cast<std::size_t>(received) : 0;
         next = 0;
         return filled > 0;
@@ -65,21 +53,14 @@ struct UdpLink::Batch {
 
     LinkDatagram Take()
     {
-        const std::size_t i = next++;
-        msghdr& message = messages[i].msg_hdr;
+        const BatchDatagram& received = datagrams[next++];
         LinkDatagram datagram;
-        datagram.data = slots[i].data;
-        datagram.size = messages[i].msg_len;
-        datagram.from = ntohl(slots[i].from.sin_addr.s_addr);
-        datagram.fromPort = ntohs(slots[i].from.sin_port);
-        for (cmsghdr* header = CMSG_FIRSTHDR(&message); header != nullptr; header = CMSG_NXTHDR(&message, header)) {
-            if (header->cmsg_level == IPPROTO_IP && header->cmsg_type == IP_PKTINFO) {
-                in_pktinfo info{};
-                std::memcpy(&info, CMSG_DATA(header), sizeof info);
-                datagram.interfaceIndex = info.ipi_ifindex;
-                datagram.destination = ntohl(info.ipi_addr.s_addr);
-            }
-        }
+        datagram.data = received.data;
+        datagram.size = static_cast<std::size_t>(received.size);
+        datagram.from = ntohl(received.from.sin_addr.s_addr);
+        datagram.fromPort = ntohs(received.from.sin_port);
+        datagram.interfaceIndex = static_cast<int>(received.arrival.interfaceIndex);
+        datagram.destination = ntohl(received.arrival.destination.s_addr);
         return datagram;
     }
 };
@@ -88,59 +69,48 @@ UdpLink::UdpLink() : m_batch(std::make_unique<Batch>()) {}
 
 UdpLink::~UdpLink()
 {
-    if (m_fd >= 0)
-        ::close(m_fd);
+    if (m_socket != INVALID_SOCKET)
+        CloseSocket(m_socket);
 }
 
 int UdpLink::Open(unsigned localPort)
 {
-    m_fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (m_fd < 0)
-        return errno;
+    // A datagram socket of the layer notes how each datagram arrives from the start.
+    m_socket = OpenSocket(SOCK_DGRAM);
+    if (m_socket == INVALID_SOCKET)
+        return WSAGetLastError();
     const int on = 1;
-    if (::setsockopt(m_fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on) != 0 ||
-        ::setsockopt(m_fd, IPPROTO_IP, IP_PKTINFO, &on, sizeof on) != 0)
-        return errno;
-    if (::setsockopt(m_fd, SOL_SOCKET, SO_RCVBUFFORCE, &kSocketReceiveBuffer, sizeof kSocketReceiveBuffer) != 0)
-        ::setsockopt(m_fd, SOL_SOCKET, SO_RCVBUF, &kSocketReceiveBuffer, sizeof kSocketReceiveBuffer);
-
-    int buffer = 0;
-    socklen_t length = sizeof buffer;
-    m_gatherBursts = ::getsockopt(m_fd, SOL_SOCKET, SO_RCVBUF, &buffer, &length) == 0 && buffer >= kGatheringBuffer;
+    if (!SetSocketOption(m_socket, SOL_SOCKET, SO_BROADCAST, &on, sizeof on))
+        return WSAGetLastError();
+    m_gatherBursts = GrowReceiveBuffer(m_socket, kSocketReceiveBuffer) >= kGatheringBuffer;
 
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(static_cast<std::uint16_t>(localPort));
     address.sin_addr.s_addr = htonl(INADDR_ANY);
-    if (::bind(m_fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
-        return errno;
+    if (!BindSocket(m_socket, address))
+        return WSAGetLastError();
     return 0;
 }
 
 std::optional<LinkDatagram> UdpLink::ReceiveNow()
 {
-    if (m_batch->next == m_batch->filled && !m_batch->Fill(m_fd))
+    if (m_batch->next == m_batch->filled && !m_batch->Fill(m_socket))
         return std::nullopt;
     return m_batch->Take();
 }
 
 std::optional<LinkDatagram> UdpLink::Receive(std::chrono::steady_clock::time_point deadline)
 {
-    using namespace std::chrono;
     // The deadline is looked at before every datagram, so a flood cannot stretch the wait.
-    for (;;) {
-        const auto left = ceil<milliseconds>(deadline - steady_clock::now()).count();
-        if (left <= 0)
-            return std::nullopt;
+    while (std::chrono::steady_clock::now() < deadline) {
         if (auto datagram = ReceiveNow())
             return datagram;
         // Any other failed receive loses that datagram only, as in the dialog.
-        if (errno == EAGAIN || errno == EWOULDBLOCK) {
-            pollfd readable{m_fd, POLLIN, 0};
-            if (::poll(&readable, 1, static_cast<int>(left)) > 0 && m_gatherBursts)
-                GatherBurst(deadline);
-        }
+        if (WSAGetLastError() == WSAEWOULDBLOCK && ReadyBefore(m_socket, POLLIN, deadline) != 0 && m_gatherBursts)
+            GatherBurst(deadline);
     }
+    return std::nullopt;
 }
 
 void UdpLink::GatherBurst(std::chrono::steady_clock::time_point deadline)
@@ -157,27 +127,12 @@ void UdpLink::Drain()
 const std::string& UdpLink::InterfaceName(int index)
 {
     auto found = m_names.find(index);
-    if (found == m_names.end()) {
-        char name[IF_NAMESIZE] = {};
-        const bool known = index > 0 && ::if_indextoname(static_cast<unsigned>(index), name) != nullptr;
-        found = m_names.emplace(index, known ? std::string(name) : std::string()).first;
-    }
+    if (found == m_names.end())
+        found = m_names.emplace(index, index > 0 ? AdapterName(static_cast<unsigned>(index)) : std::string()).first;
     return found->second;
 }
 
 int UdpLink::InterfaceIndex(const std::string& name)
 {
-    // A label is the interface's name, a colon and more. The kernel ignores what follows a
-    // colon when it looks a name up, so a label is taken only when an address carries it.
-    const std::size_t colon = name.find(':');
-    if (colon == std::string::npos)
-        return static_cast<int>(::if_nametoindex(name.c_str()));
-    ifaddrs* list = nullptr;
-    if (::getifaddrs(&list) != 0)
-        return 0;
-    bool labelled = false;
-    for (const ifaddrs* entry = list; entry != nullptr && !labelled; entry = entry->ifa_next)
-        labelled = entry->ifa_name != nullptr && name == entry->ifa_name;
-    ::freeifaddrs(list);
-    return labelled ? static_cast<int>(::if_nametoindex(name.substr(0, colon).c_str())) : 0;
+    return static_cast<int>(AdapterIndex(name));
 }

@@ -3,6 +3,8 @@
 // reuse, so a port already held is reported, not shared), broadcast on, and told on which
 // adapter each datagram came in.
 
+#include "platform/sockets/WinSock.h"
+
 #include <chrono>
 #include <memory>
 #include <cstddef>
@@ -29,10 +31,10 @@ public:
     UdpLink(const UdpLink&) = delete;
     UdpLink& operator=(const UdpLink&) = delete;
 
-    /// Binds the port on every local address with broadcast on; 0, or the errno of the
-    /// failed call (EADDRINUSE when another program holds the port).
+    /// Binds the port on every local address with broadcast on; 0, or the socket layer's
+    /// error number of the failed call (WSAEADDRINUSE when another program holds the port).
     int Open(unsigned localPort);
-    int Descriptor() const { return m_fd; }
+    SOCKET Socket() const { return m_socket; }
 
     /// The next datagram that arrives before deadline; std::nullopt when none does.
     std::optional<LinkDatagram> Receive(std::chrono::steady_clock::time_point deadline);
@@ -52,7 +54,7 @@ private:
     std::optional<LinkDatagram> ReceiveNow();
     void GatherBurst(std::chrono::steady_clock::time_point deadline);
 
-    int m_fd = -1;
+    SOCKET m_socket = INVALID_SOCKET;
     bool m_gatherBursts = false;
     // A burst is read many datagrams to a system call.
     std::unique_ptr<Batch> m_batch;

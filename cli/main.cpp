@@ -1,12 +1,23 @@
 // lanvista-cli: the devices' own ports and the limited broadcast, the process's streams.
 #include "cli/Cli.h"
-
-#include <unistd.h>
+#include "cli/ErrorText.h"
+#include "cli/ExitCode.h"
+#include "platform/sockets/Terminal.h"
+#include "platform/sockets/WinSock.h"
 
 #include <iostream>
 
 int main(int argc, char** argv)
 {
+    // Winsock serves no call before this; elsewhere the layer only grants the version.
+    WSADATA startup{};
+    if (const int error = WSAStartup(MAKEWORD(2, 2), &startup)) {
+        std::cerr << "lanvista-cli: the system's sockets cannot be started: " << SocketErrorText(error) << '\n';
+        return kExitNetwork;
+    }
     const std::vector<std::string> arguments(argv + 1, argv + argc);
-    return RunCli(arguments, CliNetwork{}, std::cout, std::cerr, ::isatty(STDERR_FILENO) == 1);
+    const int status = RunCli(arguments, CliNetwork{}, std::cout, std::cerr,
+                              lanvista::sockets::StandardErrorIsTerminal());
+    WSACleanup();
+    return status;
 }

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds from nothing and runs every test: the normal build, its
 # Debian package built, checked, installed and removed again, the whole suite again under
-# AddressSanitizer, UndefinedBehaviorSanitizer and LeakSanitizer, then a short run of each
-# fuzz target.
+# AddressSanitizer, UndefinedBehaviorSanitizer and LeakSanitizer, a short run of each fuzz
+# target, then the Windows build and its tests under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -27,3 +27,6 @@ rm -rf build-fuzz
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build-fuzz --target lanvista_fuzzers -j "$(nproc)"
 fuzz/run.sh build-fuzz 10
+
+# Cross-built with mingw-w64; its networked tests use the Linux build's lanvista-devsim.
+scripts/test-windows.sh

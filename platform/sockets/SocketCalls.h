@@ -58,6 +58,10 @@ int ReceiveBytes(SOCKET s, void* buffer, int length, int flags, bool datagram, s
 short ReadyNow(SOCKET s, short events);
 /// Waits without limit until one of `events` is ready.
 void WaitReady(SOCKET s, short events);
+/// Waits at most `milliseconds` for one of `events`: those ready (an ended or failed
+/// connection counts as ready for each, since no call would block on it), 0 when the time
+/// ran out, SOCKET_ERROR when the wait itself failed.
+int WaitReadyFor(SOCKET s, short events, int milliseconds);
 
 /// The adapters a limited broadcast should leave by, afresh from the system.
 std::vector<NetworkAdapter> BroadcastAdapters();

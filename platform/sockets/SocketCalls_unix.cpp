@@ -1,5 +1,6 @@
 #include "platform/sockets/SocketCalls.h"
 
+#include "platform/sockets/DatagramArrival_unix.h"
 #include "platform/sockets/InjectedFault.h"
 
 #include <arpa/inet.h>
@@ -219,14 +220,7 @@ ssize_t ReceiveMessage(SOCKET s, void* buffer, size_t size, int flags, sockaddr_
         return n;
     if (from)
         *from = message.msg_namelen >= sizeof sender ? sender : sockaddr_in{};
-    for (cmsghdr* header = CMSG_FIRSTHDR(&message); header; header = CMSG_NXTHDR(&message, header)) {
-        if (header->cmsg_level != IPPROTO_IP || header->cmsg_type != IP_PKTINFO)
-            continue;
-        in_pktinfo info{};
-        std::memcpy(&info, CMSG_DATA(header), sizeof info);
-        arrival.destination = info.ipi_addr;
-        arrival.interfaceIndex = static_cast<unsigned>(info.ipi_ifindex);
-    }
+    arrival = ArrivalOf(message);
     return n;
 }
 
@@ -272,6 +266,15 @@ void WaitReady(SOCKET s, short events)
 {
     pollfd probe{s, events, 0};
     Repeated([&] { return ::poll(&probe, 1, -1); });
+}
+
+int WaitReadyFor(SOCKET s, short events, int milliseconds)
+{
+    pollfd probe{s, events, 0};
+    const int n = Repeated([&] { return ::poll(&probe, 1, milliseconds); });
+    if (n <= 0)
+        return n < 0 ? Failed(errno) : 0;
+    return (probe.revents & (POLLERR | POLLHUP | POLLNVAL)) ? events : probe.revents & events;
 }
 
 // ---------------------------------------------------------------------------------------

@@ -296,6 +296,15 @@ void WaitReady(SOCKET s, short events)
     ::WSAPoll(&probe, 1, -1);
 }
 
+int WaitReadyFor(SOCKET s, short events, int milliseconds)
+{
+    WSAPOLLFD probe{s, PollEvents(events), 0};
+    const int n = ::WSAPoll(&probe, 1, milliseconds);
+    if (n <= 0)
+        return n < 0 ? SOCKET_ERROR : 0;
+    return (probe.revents & POLLNVAL) ? events : ReadyEvents(events, probe.revents);
+}
+
 // ---------------------------------------------------------------------------------------
 // Adapters
 

@@ -18,6 +18,7 @@ int WsaErrorFromErrno(int err);
 
 #include <arpa/inet.h>   // htons, htonl, ntohs, ntohl
 #include <netinet/in.h>  // sockaddr_in, INADDR_BROADCAST, INADDR_ANY
+#include <poll.h>        // POLLIN, POLLOUT, POLLPRI: WSAPoll's names on Windows
 #include <sys/socket.h>  // SOCK_DGRAM, SOCK_STREAM, SOL_SOCKET, SO_BROADCAST, SO_RCVBUF
 
 using SOCKET = int;

@@ -1,7 +1,5 @@
 #include "tests/cli/CliRun.h"
 
-#include "tests/devsim/DevsimProcess.h"
-
 #include <sstream>
 
 CliRun RunCliCapturing(const std::vector<std::string>& arguments, const CliNetwork& network, bool errIsTerminal)
@@ -23,9 +21,4 @@ CliNetwork LoopbackNetwork(unsigned udpPort, unsigned tcpPort)
     network.remoteUdpPort = udpPort;
     network.downloadPort = tcpPort;
     return network;
-}
-
-CliNetwork DevsimNetwork(const DevsimProcess& devsim)
-{
-    return LoopbackNetwork(devsim.udpPort(), devsim.tcpPort());
 }

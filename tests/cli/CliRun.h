@@ -7,8 +7,6 @@
 #include <string>
 #include <vector>
 
-class DevsimProcess;
-
 struct CliRun {
     int exitCode = -1;
     std::string out;
@@ -18,9 +16,6 @@ struct CliRun {
 CliRun RunCliCapturing(const std::vector<std::string>& arguments, const CliNetwork& network,
                        bool errIsTerminal = false);
 
-/// A free local port for the tool, devsim's UDP port as the destination on 127.0.0.1 and its
-/// download port.
-CliNetwork DevsimNetwork(const DevsimProcess& devsim);
-
-/// The same towards a device of the test's own on 127.0.0.1 (UDP and TCP ports).
+/// A free local port for the tool, and a device's UDP and TCP ports on 127.0.0.1 as the
+/// destination.
 CliNetwork LoopbackNetwork(unsigned udpPort, unsigned tcpPort = 0);

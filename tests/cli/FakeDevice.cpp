@@ -1,30 +1,32 @@
 #include "tests/cli/FakeDevice.h"
 
 #include "link/Datagram.h"
+#include "platform/sockets/SocketCalls.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
+using namespace lanvista::sockets;
 
 namespace {
 
 constexpr int kPollMs = 20;
 constexpr std::uint32_t kSeed = 7;
 
+void SendTo(SOCKET s, const std::string& reply, const sockaddr_in& to)
+{
+    SendBytesTo(s, reply.data(), static_cast<int>(reply.size()), 0,
+                reinterpret_cast<const sockaddr*>(&to), sizeof to);
+}
+
 } // namespace
 
 FakeDevice::FakeDevice(FakeSettings settings, FakeAnswers answers)
     : m_answers(std::move(answers)), m_settings(std::move(settings))
 {
-    m_fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+    m_socket = OpenSocket(SOCK_DGRAM);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(m_fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
-    socklen_t length = sizeof address;
-    ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &length);
+    BindSocket(m_socket, address);
+    SocketName(m_socket, address);
     m_port = ntohs(address.sin_port);
     m_thread = std::thread([this] { Serve(); });
 }
@@ -33,7 +35,7 @@ FakeDevice::~FakeDevice()
 {
     m_stop = true;
     m_thread.join();
-    ::close(m_fd);
+    CloseSocket(m_socket);
 }
 
 std::vector<std::string> FakeDevice::received() const
@@ -68,13 +70,10 @@ void FakeDevice::Serve()
 {
     std::string buffer(65536, '\0');
     while (!m_stop) {
-        pollfd readable{m_fd, POLLIN, 0};
-        if (::poll(&readable, 1, kPollMs) != 1)
+        if (WaitReadyFor(m_socket, POLLIN, kPollMs) <= 0)
             continue;
         sockaddr_in from{};
-        socklen_t fromLength = sizeof from;
-        const ssize_t n = ::recvfrom(m_fd, buffer.data(), buffer.size(), 0, reinterpret_cast<sockaddr*>(&from),
-                                     &fromLength);
+        const int n = ReceiveBytes(m_socket, buffer.data(), static_cast<int>(buffer.size()), 0, true, &from);
         if (n < 0)
             continue;
         const std::string datagram = buffer.substr(0, static_cast<std::size_t>(n));
@@ -82,11 +81,11 @@ void FakeDevice::Serve()
             std::lock_guard lock(m_mutex);
             m_received.push_back(datagram);
         }
-        Answer(datagram, &from, fromLength);
+        Answer(datagram, from);
     }
 }
 
-void FakeDevice::Answer(const std::string& datagram, const void* from, unsigned fromLength)
+void FakeDevice::Answer(const std::string& datagram, const sockaddr_in& from)
 {
     std::string reply;
     if (const auto search = ReadSearchRequest(datagram.data(), datagram.size())) {
@@ -97,8 +96,7 @@ void FakeDevice::Answer(const std::string& datagram, const void* from, unsigned 
         reply = m_answers.searchReply.value_or(
             BuildSearchReply(now.mac12, ip, now.mask, now.gateway, now.port, now.dhcp, now.version, kSeed));
         if (m_answers.twinReply) {
-            ::sendto(m_fd, reply.data(), reply.size(), 0, static_cast<const sockaddr*>(from),
-                     static_cast<socklen_t>(fromLength));
+            SendTo(m_socket, reply, from);
             reply = *m_answers.twinReply;
         }
     } else if (const auto save = ReadSaveRequest(datagram.data(), datagram.size())) {
@@ -120,6 +118,5 @@ void FakeDevice::Answer(const std::string& datagram, const void* from, unsigned 
     } else {
         return;
     }
-    ::sendto(m_fd, reply.data(), reply.size(), 0, static_cast<const sockaddr*>(from),
-             static_cast<socklen_t>(fromLength));
+    SendTo(m_socket, reply, from);
 }

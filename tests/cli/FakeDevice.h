@@ -1,6 +1,9 @@
 #pragma once
 // A device server of the test's own on 127.0.0.1, answering on a thread of its own the way a
-// test needs a device to misbehave, and keeping every datagram it received.
+// test needs a device to misbehave, and keeping every datagram it received. Made with the
+// socket layer's calls, so that it serves on either system.
+
+#include "platform/sockets/WinSock.h"
 
 #include <atomic>
 #include <cstdint>
@@ -48,9 +51,9 @@ public:
 
 private:
     void Serve();
-    void Answer(const std::string& datagram, const void* from, unsigned fromLength);
+    void Answer(const std::string& datagram, const sockaddr_in& from);
 
-    int m_fd = -1;
+    SOCKET m_socket = INVALID_SOCKET;
     std::uint16_t m_port = 0;
     FakeAnswers m_answers;
     mutable std::mutex m_mutex;

@@ -49,6 +49,8 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{{"set", "00A0B1C2001Z", "--ip", "10.0.0.9"}, "is not a MAC address"},
         Refusal{{"set", "00A0B1C20010", "--ip", "10.0.0.256"}, "--ip wants an address"},
         Refusal{{"set", "00A0B1C20010", "--ip", "10.0.0"}, "--ip wants an address"},
+        // A leading zero reads as octal to some readers: 010 is 8 there.
+        Refusal{{"set", "00A0B1C20010", "--ip", "10.0.0.010"}, "--ip wants an address"},
         Refusal{{"set", "00A0B1C20010", "--mask", "255.255.255.0.0"}, "--mask wants an address"},
         Refusal{{"set", "00A0B1C20010", "--gateway", "gateway"}, "--gateway wants an address"},
         Refusal{{"set", "00A0B1C20010", "--port", "65536"}, "--port wants 1 to 65535"},

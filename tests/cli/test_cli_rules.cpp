@@ -1,12 +1,10 @@
 // Settings refused before they reach a device, and text made safe for a terminal, a
 // spreadsheet and a JSON reader.
-#include "cli/ErrorText.h"
 #include "cli/SafeText.h"
 #include "cli/SettingsRules.h"
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <string>
 
 namespace {
@@ -74,17 +72,6 @@ TEST(SafeText, NeutralisesWhatATerminalSpreadsheetOrJsonWouldMisread)
     EXPECT_EQ(CsvCell("a,\"b\""), "\"a,\"\"b\"\"\"");
     EXPECT_EQ(CsvCell("3.07"), "3.07");
     EXPECT_EQ(JsonString("a\"b\\c\x01"), "\"a\\\"b\\\\c?\"");
-}
-
-TEST(ErrorText, SaysWhatWentWrongInWordsWithTheNumberAfter)
-{
-    const std::string unreachable = ErrnoText(ENETUNREACH);
-    EXPECT_EQ(unreachable.find("network is unreachable"), 0u) << unreachable;
-    EXPECT_NE(unreachable.find("(errno " + std::to_string(ENETUNREACH) + ")"), std::string::npos) << unreachable;
-    // The layer's Windows Sockets numbers read as their meaning first, the number after.
-    const std::string layer = SocketErrorText(10051);
-    EXPECT_EQ(layer.find("network is unreachable"), 0u) << layer;
-    EXPECT_NE(layer.find("(socket error 10051)"), std::string::npos) << layer;
 }
 
 }  // namespace

@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# lanvista-cli.exe under Wine in the lab's PC namespace, against devsim (a Linux program)
+# across the lab's namespaces, with its built-in ports and a real limited broadcast: list
+# --json finds the devices behind both adapters, set changes a device and a list reads it
+# back, update gets each device's verdict. Each run goes through lab/wine-in-lab.sh, which
+# makes a fresh prefix with its wineserver in this namespace and first checks that Wine
+# sees the lab's adapters only.
+#   wine_lab_cli_test.sh WINE_IN_LAB LIST_ADAPTERS.exe LANVISTA_CLI.exe
+#   (run by lab/lab.sh --wan --second N --run)
+set -uo pipefail
+in_wine=$1
+lister=$2
+cli=$3
+scratch=$(mktemp -d)
+trap 'rm -rf -- "$scratch"' EXIT
+
+failures=0
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+
+# Runs the tool under Wine; its stdout lands in $scratch/out (Windows line ends taken off),
+# stderr in $scratch/err, status in $status. A Wine that saw other adapters refuses (3).
+run() {
+  status=0
+  "$in_wine" "$lister" "$cli" "$@" >"$scratch/out" 2>"$scratch/err" || status=$?
+  sed -i 's/\r$//' "$scratch/out" "$scratch/err"
+  if [[ $status -eq 3 ]] && grep -q "wine-in-lab: refusing" "$scratch/err"; then
+    cat "$scratch/err" >&2
+    exit 1
+  fi
+}
+
+count_of() { grep -c "$1" "$scratch/out"; }
+
+expected=$((LANVISTA_LAB_DEVICES + 1 + LANVISTA_LAB_SECOND_DEVICES))
+
+run list --json --timeout 2
+[[ $status -eq 0 ]] || fail "list exited $status: $(cat "$scratch/err")"
+[[ $(count_of '"mac":') -eq $expected ]] || fail "list found $(count_of '"mac":') of $expected devices"
+[[ $(count_of '"interface": "lvpc"') -eq $((LANVISTA_LAB_DEVICES + 1)) ]] ||
+  fail "replies on lvpc: $(count_of '"interface": "lvpc"'): $(cat "$scratch/out")"
+[[ $(count_of '"interface": "lvpc2"') -eq $LANVISTA_LAB_SECOND_DEVICES ]] ||
+  fail "replies on lvpc2: $(count_of '"interface": "lvpc2"')"
+
+run set "$LANVISTA_LAB_SECOND_FIRST_MAC" --port 4001 --gateway 10.213.79.254 --timeout 2
+[[ $status -eq 0 ]] || fail "set exited $status: $(cat "$scratch/err")"
+run list --json --timeout 2 --interface lvpc2 --mac "$LANVISTA_LAB_SECOND_FIRST_MAC"
+grep -q '"port": 4001' "$scratch/out" && grep -q '"gateway": "10.213.79.254"' "$scratch/out" ||
+  fail "the saved device reports $(cat "$scratch/out") $(cat "$scratch/err")"
+
+mkdir "$scratch/fw"
+image=$scratch/fw/Brimnet_v3.08.bin
+head -c 300000 /dev/urandom >"$image"
+run update "$LANVISTA_LAB_FIRST_IP" "$image" --timeout 20
+[[ $status -eq 0 ]] || fail "update of $LANVISTA_LAB_FIRST_IP exited $status: $(cat "$scratch/err")"
+run update "$LANVISTA_LAB_NAK_IP" "$image" --timeout 20
+[[ $status -eq 1 ]] && grep -q "the device reported failure" "$scratch/err" ||
+  fail "update of the NAK device exited $status: $(cat "$scratch/err")"
+
+[[ $failures -eq 0 ]] || exit 1
+echo "lanvista-cli.exe under Wine in the lab: $expected devices listed, set and update checked"
