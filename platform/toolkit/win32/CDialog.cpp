@@ -6,7 +6,6 @@
 #include "platform/toolkit/win32/LayerWindow.h"
 
 struct CDialogState {
-    bool running = false;
     bool ended = false;
     bool focusFirstTabStop = false;
     bool visible = false;
@@ -93,7 +92,6 @@ INT_PTR CDialog::DoModal()
         if (disableOwner)
             ::EnableWindow(owner, FALSE);
         ::ShowWindow(m_hWnd, SW_SHOW);
-        m_pDialogState->running = true;
         MSG msg{};
         while (!m_pDialogState->ended && m_hWnd != nullptr) {
             const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
@@ -108,7 +106,6 @@ INT_PTR CDialog::DoModal()
             ::TranslateMessage(&msg);
             ::DispatchMessageW(&msg);
         }
-        m_pDialogState->running = false;
         // The owner comes back before this window goes, so the focus returns to it.
         if (disableOwner)
             ::EnableWindow(owner, TRUE);

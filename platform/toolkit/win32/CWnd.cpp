@@ -6,7 +6,6 @@
 #include "platform/toolkit/MessageBoxWrapper.h"
 #include "platform/toolkit/PermanentWindows.h"
 #include "platform/toolkit/CWinApp.h"
-#include "platform/toolkit/Utf16Text.h"
 #include "platform/toolkit/win32/LayerWindow.h"
 
 #include <unordered_map>
