@@ -1,5 +1,6 @@
 // The main dialog through the layer alone, so the same test runs on every backend: its
 // state at start, the MAC entry's walk of the focus, and the key filter's Enter.
+#include "platform/toolkit/CEdit.h"
 #include "platform/toolkit/CMenu.h"
 #include "platform/toolkit/CWinApp.h"
 #include "tests/support/DialogDriver.h"
@@ -141,6 +142,44 @@ TEST(DialogOnLayer, AboutBoxFromTheSystemMenuKeepsEnter)
     });
     EXPECT_EQ(focusedText, "확인") << "the About box's OK button has the focus";
     EXPECT_TRUE(aboutEnded) << "Enter ended the About box: the main dialog's key filter is not its";
+}
+
+TEST(DialogOnLayer, ExitRefusedByThePortBoxThenEndsTheDialog)
+{
+    CConfigDlg dialog(nullptr, Loopback());
+    MessageBoxRecorder boxes;
+    const INT_PTR result = RunMainDialog(dialog, [&] {
+        const HWND port = driver::Control(dialog, IDC_PORT);
+        CWnd::FromHandle(port)->SetWindowText("");
+        driver::Type(port, "abc");
+        ASSERT_TRUE(WaitUntil([&] { return driver::Text(port) == "abc"; }));
+
+        boxes.Expect("양의 정수를 입력하십시오.");
+        driver::Click(driver::Control(dialog, IDC_EXIT));
+        ASSERT_TRUE(WaitUntil([&] { return boxes.Pending() == 0; })) << "the parse message";
+        EXPECT_TRUE(WaitUntil([&] { return driver::HasFocus(port); })) << "the focus is on the port box";
+        int start = -1;
+        int end = -1;
+        static_cast<CEdit*>(CWnd::FromHandle(port))->GetSel(start, end);
+        EXPECT_EQ(start, 0);
+        EXPECT_EQ(end, 3) << "with its text selected";
+        EXPECT_EQ(dialog.GetModalResult(), -1) << "the dialog stays open";
+
+        CWnd::FromHandle(port)->SetWindowText("9100");
+        driver::Click(driver::Control(dialog, IDC_EXIT));
+        WaitUntil([&] { return dialog.GetModalResult() != -1; });
+    });
+    EXPECT_EQ(result, IDOK);
+}
+
+TEST(DialogOnLayer, SystemMenuCloseIsExit)
+{
+    CConfigDlg dialog(nullptr, Loopback());
+    const INT_PTR result = RunMainDialog(dialog, [&] {
+        dialog.SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+        WaitUntil([&] { return dialog.GetModalResult() != -1; });
+    });
+    EXPECT_EQ(result, IDOK) << "Exit's validating exchange passed and ended the dialog with OK";
 }
 
 } // namespace
