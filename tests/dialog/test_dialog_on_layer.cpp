@@ -182,4 +182,17 @@ TEST(DialogOnLayer, SystemMenuCloseIsExit)
     EXPECT_EQ(result, IDOK) << "Exit's validating exchange passed and ended the dialog with OK";
 }
 
+TEST(DialogOnLayer, MinimisedDialogDragsItsIcon)
+{
+    CConfigDlg dialog(nullptr, Loopback());
+    RunMainDialog(dialog, [&] {
+        EXPECT_FALSE(dialog.IsIconic());
+        dialog.ShowWindow(SW_MINIMIZE);
+        ASSERT_TRUE(WaitUntil([&] { return dialog.IsIconic() != FALSE; }));
+        EXPECT_EQ(reinterpret_cast<HICON>(dialog.SendMessage(WM_QUERYDRAGICON)), dialog.m_hIcon);
+        dialog.ShowWindow(SW_RESTORE);
+        EXPECT_TRUE(WaitUntil([&] { return dialog.IsIconic() == FALSE; }));
+    });
+}
+
 } // namespace
