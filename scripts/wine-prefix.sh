@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # Makes a fresh Wine prefix at the folder given (removing what is there), ready for tests:
 # Debian's fonts-wine copied in (its Wine does not find them), Korean drawn with Noto Sans CJK
-# (fonts-noto-cjk), the X11 driver told that no
-# window manager is there (or every hidden window waits 2 s), and a home folder of its own
-# beside it. The prefix's wineserver has ended when this returns.
+# (fonts-noto-cjk), the X11 driver told that no window manager is there (or every hidden
+# window waits 2 s), and a home folder of its own beside it. The prefix's wineserver has ended when this returns.
 #
 #   wine-prefix.sh PREFIX [--display]
 #
