@@ -126,6 +126,7 @@ protected:
 TEST_F(DialogInLab, SearchListsEveryDeviceOnceWithItsRecord)
 {
     Run([&] {
+        EXPECT_EQ(dialog.Network().udpDestination, "255.255.255.255") << "the built-in limited broadcast";
         SearchAll();
         std::vector<std::string> expected;
         for (const Device& device : devices)
