@@ -18,7 +18,7 @@ packages=(
 if [ "${1:-}" = "--windows" ]; then
   packages=(
     cmake make ccache g++-mingw-w64-x86-64-posix googletest
-    wine64 fonts-wine xvfb xauth nsis zip
+    wine64 fonts-wine fonts-noto-cjk xvfb xauth xdotool nsis zip
     iproute2 util-linux nftables
   )
 fi

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Makes a fresh Wine prefix at the folder given (removing what is there), ready for tests:
-# Debian's fonts-wine copied in (its Wine does not find them), the X11 driver told that no
-# window manager is there (or every hidden window waits 2 s), and a home folder of its own
-# beside it. The prefix's wineserver has ended when this returns.
+# Debian's fonts-wine copied in (its Wine does not find them), Korean drawn with Noto Sans CJK
+# (fonts-noto-cjk), the X11 driver told that no window manager is there (or every hidden
+# window waits 2 s), and a home folder of its own beside it. The prefix's wineserver has ended when this returns.
 #
 #   wine-prefix.sh PREFIX [--display]
 #
@@ -31,7 +31,30 @@ fi
 "$WINELOADER" wineboot -i >/dev/null 2>&1
 mkdir -p "$prefix/drive_c/windows/Fonts"
 cp /usr/share/wine/fonts/* "$prefix/drive_c/windows/Fonts/"
-for value in Managed Decorated; do
-  "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v "$value" /t REG_SZ /d N /f >/dev/null 2>&1
-done
+# One registry import (UTF-16, for the Korean value names): no window manager; and Korean drawn
+# with Noto Sans CJK: the About box's 굴림 replaced by it, and every font the menus, captions
+# and dialogs use linked to it for the characters they lack.
+hex_multi_sz() { printf '%s\0\0' "$1" | iconv -f UTF-8 -t UTF-16LE | od -An -tx1 -v | xargs | tr ' ' ','; }
+{
+  echo 'Windows Registry Editor Version 5.00'
+  echo
+  echo '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]'
+  echo '"Managed"="N"'
+  echo '"Decorated"="N"'
+  cjk=/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc
+  if [ -e "$cjk" ]; then
+    ln -s "$cjk" "$prefix/drive_c/windows/Fonts/"
+    echo
+    echo '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]'
+    echo '"굴림"="Noto Sans CJK KR"'
+    echo '"Gulim"="Noto Sans CJK KR"'
+    echo
+    echo '[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink]'
+    link=$(hex_multi_sz 'NotoSansCJK-Regular.ttc,Noto Sans CJK KR')
+    for font in Tahoma 'Tahoma Bold' 'MS Shell Dlg' 'MS Shell Dlg 2' 'Microsoft Sans Serif' 'Lucida Console'; do
+      echo "\"$font\"=hex(7):$link"
+    done
+  fi
+} | sed 's/$/\r/' | { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE; } >"$prefix.home/prefix.reg"
+"$WINELOADER" regedit /S 'Z:'"${prefix//\//\\}.home\\prefix.reg" >/dev/null 2>&1
 "$wine_server" -w

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The Windows installer under Wine, in a prefix of its own: a silent install puts the programs
 # into Program Files\Lanvista, registers the uninstaller (and, with the dialog, a Start-menu
-# shortcut); the installed command-line tool starts and tells its version; a silent uninstall
-# removes all of it again.
+# shortcut); the installed command-line tool starts and tells its version, the installed dialog
+# starts and shows its main window (on the prefix's own display; it opens no socket until a
+# button is pressed, and none is); a silent uninstall removes all of it again.
 #   installer_test.sh SETUP.exe VERSION PROGRAM...
 set -uo pipefail
 setup=$1 version=$2
@@ -12,8 +13,10 @@ scripts=$(dirname "$(readlink -f "$0")")/../../scripts
 . "$scripts/wine-env.sh"
 temp=$(mktemp -d)
 export WINEPREFIX=$temp/prefix HOME=$temp/prefix.home
-trap '"$wine_server" -k 2>/dev/null; "$wine_server" -w 2>/dev/null; rm -rf -- "$temp"' EXIT
-"$scripts/wine-prefix.sh" "$WINEPREFIX" || exit 1
+trap '"$scripts/wine-prefix-end.sh" "$WINEPREFIX"; rm -rf -- "$temp"' EXIT
+"$scripts/wine-prefix.sh" "$WINEPREFIX" --display || exit 1
+DISPLAY=:$(tr -d '\n' <"$WINEPREFIX.display")
+export DISPLAY
 
 failures=0
 fail() {
@@ -44,6 +47,25 @@ for p in "${programs[@]}"; do
     grep -q "$version" <<<"$out" || fail "the installed lanvista-cli --version said: $out"
   fi
 done
+if ((has_dialog)); then
+  "$WINELOADER" 'C:\Program Files\Lanvista\lanvista.exe' &
+  dialog=$!
+  caption="Lanvista(Ver $version)"
+  shown=0
+  for ((tries = 0; tries < 300; tries++)); do
+    if xdotool search --onlyvisible --name "^Lanvista\\(Ver $version\\)\$" >/dev/null 2>&1; then
+      shown=1
+      break
+    fi
+    kill -0 "$dialog" 2>/dev/null || break
+    sleep 0.1
+  done
+  ((shown)) || fail "the installed lanvista.exe showed no window '$caption'"
+  # Ended with its prefix's processes, so that nothing holds the files the uninstaller removes.
+  "$wine_server" -k
+  wait "$dialog" 2>/dev/null
+  "$wine_server" -w
+fi
 
 # The uninstaller copies itself away and returns at once: wait for the prefix's processes.
 "$WINELOADER" 'C:\Program Files\Lanvista\uninstall.exe' /S || fail "the uninstaller exited $?"
@@ -53,4 +75,4 @@ done
 "$WINELOADER" reg query "$key" >/dev/null 2>&1 && fail "the uninstall key is left behind"
 
 [[ $failures -eq 0 ]] || exit 1
-echo "installer: $(stat -c %s "$setup") bytes; installed ${programs[*]}, uninstalled, nothing left"
+echo "installer: $(stat -c %s "$setup") bytes; installed ${programs[*]}, started, uninstalled, nothing left"

@@ -36,15 +36,7 @@ INT_PTR RunMainDialog(CConfigDlg& dialog, const std::function<void()>& steps)
 {
     static CWinApp app;
     RegisterResources();
-    driver::RunSoon([&dialog, &steps] {
-        if (driver::Activate(dialog))
-            steps();
-        else
-            ADD_FAILURE() << "the dialog did not become the active window";
-        if (dialog.m_hWnd != nullptr && dialog.GetModalResult() == -1)
-            dialog.EndDialog(kEndedByTest);
-    });
-    return dialog.DoModal();
+    return driver::RunModal(dialog, steps, kEndedByTest);
 }
 
 std::string TextOf(const CWnd& dialog, int id)

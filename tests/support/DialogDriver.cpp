@@ -1,6 +1,8 @@
 // The driver's look-ups, which go through the layer alone.
 #include "tests/support/DialogDriver.h"
 
+#include <gtest/gtest.h>
+
 namespace driver {
 
 HWND Control(const CWnd& dialog, int nID)
@@ -20,6 +22,19 @@ bool HasFocus(HWND control)
 {
     const CWnd* focus = CWnd::GetFocus();
     return focus != nullptr && focus->m_hWnd == control;
+}
+
+INT_PTR RunModal(CDialog& dialog, const std::function<void()>& steps, int endedByTest)
+{
+    RunSoon([&dialog, &steps, endedByTest] {
+        if (Activate(dialog))
+            steps();
+        else
+            ADD_FAILURE() << "the dialog did not become the active window";
+        if (dialog.m_hWnd != nullptr && dialog.GetModalResult() == -1)
+            dialog.EndDialog(endedByTest);
+    });
+    return dialog.DoModal();
 }
 
 } // namespace driver

@@ -2,6 +2,7 @@
 // A backend-neutral driver for the layer's contract tests: controls are found by id through
 // the layer, and input goes the platform's own way (through the key filter).
 
+#include "platform/toolkit/CDialog.h"
 #include "platform/toolkit/CWnd.h"
 
 #include <functional>
@@ -35,5 +36,8 @@ std::string Text(HWND control);
 bool HasFocus(HWND control);
 // Runs step once the running event loop (a modal dialog's) next turns.
 void RunSoon(std::function<void()> step);
+// Runs the dialog modally; steps run inside its loop once it is the active window, then it
+// ends with endedByTest unless they ended it. Returns DoModal's result.
+INT_PTR RunModal(CDialog& dialog, const std::function<void()>& steps, int endedByTest);
 
 } // namespace driver

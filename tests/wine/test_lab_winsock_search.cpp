@@ -12,6 +12,8 @@
 
 #include "../platform/SocketTestLoop.h"
 
+#include "LabVariables.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -26,23 +28,8 @@ using namespace lanvista::sockets;
 
 namespace {
 
-std::string Env(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
-
-// "aa:bb:cc:dd:ee:ff" plus n in its last three bytes, upper case as the device list shows it.
-std::string MacPlus(const std::string& mac, unsigned n)
-{
-    unsigned b[6] = {};
-    std::sscanf(mac.c_str(), "%x:%x:%x:%x:%x:%x", &b[0], &b[1], &b[2], &b[3], &b[4], &b[5]);
-    const unsigned low = ((b[3] << 16) | (b[4] << 8) | b[5]) + n;
-    char text[18];
-    std::snprintf(text, sizeof text, "%02X:%02X:%02X:%02X:%02X:%02X", b[0], b[1], b[2], (low >> 16) & 0xFF,
-                  (low >> 8) & 0xFF, low & 0xFF);
-    return text;
-}
+using labvars::Env;
+using labvars::MacPlus;
 
 // The lab's adapters by address: "lvpc=10.213.77.1 lvpcb=10.213.77.2".
 std::map<std::string, std::string> LabAdapters()

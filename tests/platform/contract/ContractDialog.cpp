@@ -4,8 +4,6 @@
 #include "platform/toolkit/ResourceTable.h"
 #include "tests/support/DialogDriver.h"
 
-#include <gtest/gtest.h>
-
 namespace contract {
 namespace {
 
@@ -125,15 +123,7 @@ void ContractDialog::OnFlag()
 
 INT_PTR RunModal(ContractDialog& dialog, const std::function<void()>& steps)
 {
-    driver::RunSoon([&dialog, &steps] {
-        if (driver::Activate(dialog))
-            steps();
-        else
-            ADD_FAILURE() << "the dialog did not become the active window";
-        if (dialog.m_hWnd != nullptr && dialog.GetModalResult() == -1)
-            dialog.EndDialog(kEndedByTest);
-    });
-    return dialog.DoModal();
+    return driver::RunModal(dialog, steps, kEndedByTest);
 }
 
 std::vector<UINT> CodesOf(const ContractDialog& dialog, int id)
