@@ -27,6 +27,12 @@ const QCommandLineOption kDhcp({QStringLiteral("dhcp")}, QStringLiteral("Devices
 const QCommandLineOption kFirmware({QStringLiteral("firmware-version")},
     QStringLiteral("Firmware version the devices report, as d.dd (default 3.07)."), QStringLiteral("VERSION"),
     QStringLiteral("3.07"));
+const QCommandLineOption kVersionAfterUpdate({QStringLiteral("version-after-update")},
+    QStringLiteral("Firmware version a device reports once it has acknowledged a download: d.dd, or "
+                   "'same' for a device that keeps its old one. By default the version the image holds, "
+                   "its first \"Brimnet_v\" followed by d.dd, or no change when it holds none. The device "
+                   "is the one whose address the download connected to, else the first."),
+    QStringLiteral("VERSION"));
 const QCommandLineOption kBind({QStringLiteral("bind")},
     QStringLiteral("Local IPv4 address to listen on (default: all). Bound to one address, the "
                    "devices do not hear 255.255.255.255 broadcasts."),
@@ -129,7 +135,7 @@ void AddOptions(QCommandLineParser& parser)
     parser.addHelpOption();
     parser.addVersionOption();
     for (const QCommandLineOption* option :
-         {&kDevices, &kFirstMac, &kFirstIp, &kDhcp, &kFirmware, &kBind, &kUdpPort, &kTcpPort, &kNoTcp, &kQuiet,
+         {&kDevices, &kFirstMac, &kFirstIp, &kDhcp, &kFirmware, &kVersionAfterUpdate, &kBind, &kUdpPort, &kTcpPort, &kNoTcp, &kQuiet,
           &kBadChecksum, &kLowercaseChecksum, &kUnknownCommand, &kEmptyDatagram, &kDuplicate, &kDelay,
           &kShortReply, &kNakBeforeRequest, &kSplitStatus, &kUnknownStatus, &kCloseMidTransfer,
           &kRefuse, &kSlowReader, &kReset, &kGarbageStatus})
@@ -165,6 +171,12 @@ bool ReadDevices(const QCommandLineParser& parser, DevsimOptions& options, QStri
     options.firmwareVersion = parser.value(kFirmware);
     if (!versionForm.match(options.firmwareVersion).hasMatch()) {
         error = QStringLiteral("--firmware-version needs the form d.dd, e.g. 3.07");
+        return false;
+    }
+    options.versionAfterUpdate = parser.value(kVersionAfterUpdate);
+    if (parser.isSet(kVersionAfterUpdate) && options.versionAfterUpdate != QStringLiteral("same") &&
+        !versionForm.match(options.versionAfterUpdate).hasMatch()) {
+        error = QStringLiteral("--version-after-update needs the form d.dd, e.g. 3.08, or 'same'");
         return false;
     }
     return true;

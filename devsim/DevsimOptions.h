@@ -38,6 +38,9 @@ struct DevsimOptions {
     std::uint32_t firstIp = 0xC0A80065;  // 192.168.0.101
     bool dhcp = false;
     QString firmwareVersion = QStringLiteral("3.07");
+    // What a device reports after a download it acknowledged: empty for the version the
+    // image holds (its first "Brimnet_vD.DD"), "same" for no change, or a version d.dd.
+    QString versionAfterUpdate;
     QHostAddress bindAddress{QHostAddress::AnyIPv4};
     quint16 udpPort = 27700;
     quint16 tcpPort = 26600;

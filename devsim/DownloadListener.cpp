@@ -4,9 +4,10 @@
 
 #include <QTcpSocket>
 
-DownloadListener::DownloadListener(const TcpFaults& faults, QObject* parent)
+DownloadListener::DownloadListener(const TcpFaults& faults, ImageTaken taken, QObject* parent)
     : QObject(parent)
     , m_faults(faults)
+    , m_taken(std::move(taken))
 {
     connect(&m_server, &QTcpServer::newConnection, this, &DownloadListener::OnNewConnection);
 }
@@ -27,5 +28,5 @@ quint16 DownloadListener::Port() const
 void DownloadListener::OnNewConnection()
 {
     while (QTcpSocket* socket = m_server.nextPendingConnection())
-        new DownloadSession(socket, m_faults, m_spareImage, this);
+        new DownloadSession(socket, m_faults, m_spareImage, m_taken, this);
 }

@@ -2,6 +2,7 @@
 // The firmware download port: one session per accepted connection.
 
 #include "devsim/DevsimOptions.h"
+#include "devsim/DownloadSession.h"
 
 #include <QByteArray>
 #include <QHostAddress>
@@ -11,7 +12,8 @@
 class DownloadListener : public QObject {
     Q_OBJECT
 public:
-    explicit DownloadListener(const TcpFaults& faults, QObject* parent = nullptr);
+    /// taken: told of each image a device acknowledged.
+    DownloadListener(const TcpFaults& faults, ImageTaken taken, QObject* parent = nullptr);
 
     bool Listen(const QHostAddress& address, quint16 port, QString& error);
     quint16 Port() const;
@@ -20,6 +22,7 @@ private:
     void OnNewConnection();
 
     TcpFaults m_faults;
+    ImageTaken m_taken;
     QTcpServer m_server;
     // The largest image buffer a finished session left, for the next one: a fresh 64 MiB
     // buffer costs the kernel a clearing of every page on each download.

@@ -48,12 +48,13 @@ QString Hex8(std::uint32_t value)
 } // namespace
 
 DownloadSession::DownloadSession(QTcpSocket* socket, const TcpFaults& faults, QByteArray& spareImage,
-                                 QObject* parent)
+                                 const ImageTaken& taken, QObject* parent)
     : QObject(parent)
     , m_faults(faults)
     , m_socket(socket)
     , m_peer(QStringLiteral("%1:%2").arg(socket->peerAddress().toString()).arg(socket->peerPort()))
     , m_spareImage(spareImage)
+    , m_taken(taken)
 {
     m_socket->setParent(this);
     m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
@@ -199,6 +200,8 @@ void DownloadSession::ReadImage(qint64 maxBytes)
                 .arg(m_peer)
                 .arg(m_image.size())
                 .arg(Hex8(crc), good ? QStringLiteral("ACK") : QStringLiteral("NAK")));
+    if (good && m_taken)
+        m_taken(m_socket->localAddress().toIPv4Address(), m_image);
     ReleaseImage();
     Finish(good ? kStatusSuccess : kStatusFailure);
 }

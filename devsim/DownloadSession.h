@@ -9,7 +9,12 @@
 #include <QString>
 #include <QTimer>
 
+#include <cstdint>
 #include <functional>
+
+/// Told of each image a device acknowledged: the address the download connected to (first
+/// octet in the most significant byte) and the image.
+using ImageTaken = std::function<void(std::uint32_t deviceAddress, const QByteArray& image)>;
 
 class QTcpSocket;
 
@@ -19,7 +24,8 @@ public:
     // Takes the accepted socket; the session deletes itself when the connection ends. The
     // image comes into spareImage's buffer, which the session hands back when it is done;
     // spareImage must outlive it.
-    DownloadSession(QTcpSocket* socket, const TcpFaults& faults, QByteArray& spareImage, QObject* parent);
+    DownloadSession(QTcpSocket* socket, const TcpFaults& faults, QByteArray& spareImage, const ImageTaken& taken,
+                    QObject* parent);
 
 private:
     enum class Stage { Header, Waiting, Image, Done };
@@ -45,5 +51,6 @@ private:
     DownloadHeaderFields m_announced{};
     QByteArray m_image;
     QByteArray& m_spareImage;
+    const ImageTaken& m_taken;
     QTimer m_slowTimer;
 };

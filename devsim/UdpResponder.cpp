@@ -98,6 +98,21 @@ void UdpResponder::AnswerSearch(const SearchRequestFields& request, const QHostA
                 .arg(Peer(sender, senderPort), QString::fromStdString(request.mac12)));
 }
 
+void UdpResponder::SetFirmwareVersion(std::uint32_t address, const std::string& version)
+{
+    if (m_devices.empty())
+        return;
+    std::size_t i = 0;
+    while (i < m_devices.size() && m_devices[i].ip != address)
+        ++i;
+    if (i == m_devices.size())
+        i = 0;
+    m_devices[i].version = version;
+    m_searchReplies[i] = BuildSearchReplyFor(m_devices[i]);
+    LogLine(QStringLiteral("tcp: %1 now runs firmware %2")
+                .arg(QString::fromStdString(m_devices[i].mac12), QString::fromStdString(version)));
+}
+
 void UdpResponder::AnswerSave(const SaveRequestFields& request, const QHostAddress& sender, quint16 senderPort)
 {
     for (std::size_t i = 0; i < m_devices.size(); ++i) {

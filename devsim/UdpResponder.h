@@ -23,6 +23,8 @@ public:
 
     bool Bind(const QHostAddress& address, quint16 port, QString& error);
     quint16 Port() const;
+    /// The device at this address (the first when none is) now runs this firmware version.
+    void SetFirmwareVersion(std::uint32_t address, const std::string& version);
 
 private:
     void OnReadyRead();

@@ -3,6 +3,7 @@
 #include "devsim/DeviceSettings.h"
 #include "devsim/DevsimOptions.h"
 #include "devsim/DownloadListener.h"
+#include "devsim/ImageVersion.h"
 #include "devsim/Log.h"
 #include "devsim/RefusedPort.h"
 #include "devsim/UdpResponder.h"
@@ -50,7 +51,13 @@ int main(int argc, char* argv[])
     UdpResponder responder(MakeDevices(options->deviceCount, options->firstMac, options->firstIp, options->dhcp,
                                        options->firmwareVersion.toStdString()),
                            options->udp);
-    DownloadListener listener(options->tcp);
+    // A device that acknowledged an image runs its version from then on, as the option says.
+    const QString afterUpdate = options->versionAfterUpdate;
+    DownloadListener listener(options->tcp, [&responder, afterUpdate](std::uint32_t address, const QByteArray& image) {
+        std::optional<std::string> version = afterUpdate.isEmpty() ? VersionInImage(image) : afterUpdate.toStdString();
+        if (version && *version != "same")
+            responder.SetFirmwareVersion(address, *version);
+    });
     RefusedPort refused;
     quint16 tcpPort = 0;
     if (!responder.Bind(options->bindAddress, options->udpPort, error) ||

@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk fonts-dejavu-core
   xvfb xauth imagemagick xdotool at-spi2-core python3-pyatspi dbus-daemon
-  socat iproute2 util-linux nftables zsh
+  socat iproute2 util-linux nftables zsh ansible-core
   clang libclang-rt-14-dev
   dpkg-dev file desktop-file-utils appstream groff-base help2man lintian
 )

@@ -2,6 +2,9 @@
 // sends, its verdict on the image, and each TCP fault option.
 
 #include "link/Crc.h"
+#include "link/DeviceRecord.h"
+#include "tests/devsim/DeviceRequests.h"
+#include "tests/devsim/LoopbackUdp.h"
 #include "tests/devsim/DevsimProcess.h"
 #include "tests/devsim/LoopbackTcp.h"
 #include "update/DownloadHeader.h"
@@ -259,6 +262,56 @@ TEST(DownloadSequenceTest, EachImageIsJudgedOnItsOwnBytes)
     ASSERT_EQ(verdict.size(), 32u);
     EXPECT_EQ(static_cast<unsigned char>(verdict[11]), kStatusSuccess);
 }
+
+struct VersionCase {
+    const char* name;
+    QStringList arguments;
+    const char* imageText;  // written into the image at byte 1000
+    bool goodChecksum;
+    const char* reported;   // the version a search shows afterwards
+};
+
+void PrintTo(const VersionCase& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+class VersionAfterDownload : public testing::TestWithParam<VersionCase> {};
+
+// What a device reports once a download has ended, so tools can check the update took.
+TEST_P(VersionAfterDownload, IsTheImagesTheOptionsOrTheOldOne)
+{
+    const VersionCase& row = GetParam();
+    QStringList arguments{"--devices", "1", "--quiet"};
+    arguments << row.arguments;
+    DevsimProcess devsim(arguments);
+    ASSERT_TRUE(devsim.isReady()) << devsim.errorText().toStdString();
+
+    std::vector<unsigned char> image = TestImage();
+    const std::string text = row.imageText;
+    std::copy(text.begin(), text.end(), image.begin() + 1000);
+    LoopbackTcp tcp(devsim.tcpPort());
+    ASSERT_EQ(tcp.connectError(), 0);
+    EXPECT_EQ(Download(tcp, image, row.goodChecksum ? Header::Good : Header::WrongImageChecksum),
+              row.goodChecksum ? kStatusSuccess : kStatusFailure);
+
+    LoopbackUdp udp;
+    ASSERT_TRUE(udp.sendTo(devsim.udpPort(), SearchAllRequest()));
+    const auto reply = udp.receive(kTimeoutMs);
+    ASSERT_TRUE(reply);
+    const AcceptedReply accepted = AcceptReply(reply->data.data(), reply->data.size());
+    ASSERT_TRUE(accepted.record);
+    EXPECT_EQ(accepted.record->version, std::string(" ") + row.reported);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, VersionAfterDownload,
+    testing::Values(VersionCase{"TheImages", {}, "xBrimnet_v-Brimnet_v3.08.bin", true, "3.08"},
+                    VersionCase{"NoneInTheImage", {}, "Brimnet_v3.0", true, "3.07"},
+                    VersionCase{"RefusedImage", {}, "Brimnet_v3.08", false, "3.07"},
+                    VersionCase{"Given", {"--version-after-update", "4.00"}, "Brimnet_v3.08", true, "4.00"},
+                    VersionCase{"KeptOld", {"--version-after-update", "same"}, "Brimnet_v3.08", true, "3.07"}),
+    [](const testing::TestParamInfo<VersionCase>& info) { return std::string(info.param.name); });
 
 TEST(DownloadRefuseTest, ConnectionsToTheDownloadPortAreRefused)
 {

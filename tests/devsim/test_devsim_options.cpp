@@ -41,7 +41,7 @@ TEST(DevsimOptionsTest, HelpNamesEveryOption)
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(run.exitCode, 0);
     for (const char* option :
-         {"--devices", "--first-mac", "--first-ip", "--dhcp", "--firmware-version", "--bind", "--udp-port",
+         {"--devices", "--first-mac", "--first-ip", "--dhcp", "--firmware-version", "--version-after-update", "--bind", "--udp-port",
           "--tcp-port", "--no-tcp", "--quiet", "--bad-checksum", "--lowercase-checksum", "--unknown-command",
           "--empty-datagram", "--duplicate", "--delay", "--short-reply", "--nak-before-request",
           "--split-status", "--unknown-status", "--close-mid-transfer", "--refuse", "--slow-reader", "--reset",
@@ -66,7 +66,8 @@ INSTANTIATE_TEST_SUITE_P(
                     // The second device would need a MAC beyond FF:FF:FF:FF:FF:FF.
                     QStringList{"--first-mac", "FF:FF:FF:FF:FF:FF", "--devices", "2"},
                     QStringList{"--first-ip", "192.168.0.256"}, QStringList{"--first-ip", "255.255.255.255", "--devices", "2"},
-                    QStringList{"--firmware-version", "3.7"}, QStringList{"--udp-port", "65536"},
+                    QStringList{"--firmware-version", "3.7"}, QStringList{"--version-after-update", "newest"},
+                    QStringList{"--udp-port", "65536"},
                     QStringList{"--duplicate", "0"}, QStringList{"--delay", "-1"}, QStringList{"--garbage-status", "0"},
                     QStringList{"--refuse", "--no-tcp"}, QStringList{"--no-such-option"}));
 

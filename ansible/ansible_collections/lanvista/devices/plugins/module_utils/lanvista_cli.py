@@ -1,0 +1,50 @@
+# Runs lanvista-cli for the modules of this collection and reads its JSON.
+from __future__ import annotations
+
+import json
+
+# lanvista-cli's exit codes, for messages a playbook's reader understands.
+EXIT_MEANINGS = {
+    1: "the device reported failure, did not answer, or does not report the values asked for",
+    2: "usage error: a bad option or value; nothing was sent",
+    3: "UDP port 27700 is in use (an open Lanvista window?) or the network could not be used",
+    4: "the firmware image was refused by its name or could not be read",
+    5: "the download connection was refused, timed out or was closed early",
+    6: "the results could not be written",
+}
+
+COMMON_OPTIONS = dict(
+    cli=dict(type="str", default="lanvista-cli"),
+    interface=dict(type="list", elements="str", default=[]),
+    timeout=dict(type="float", default=2.0),
+)
+
+
+def common_arguments(params):
+    """The options every command takes, as lanvista-cli arguments."""
+    arguments = ["--timeout", str(params["timeout"])]
+    for name in params["interface"]:
+        arguments += ["--interface", name]
+    return arguments
+
+
+def run_cli(module, arguments):
+    """Runs lanvista-cli; fails the module, with the tool's own words, on a non-zero exit."""
+    command = [module.params["cli"]] + arguments
+    rc, out, err = module.run_command(command)
+    if rc != 0:
+        module.fail_json(msg="lanvista-cli exited %d (%s): %s" % (rc, EXIT_MEANINGS.get(rc, "unknown"), err.strip()),
+                         rc=rc, stdout=out, stderr=err, cmd=command)
+    return out, err
+
+
+def list_devices(module, mac=None):
+    """The devices a search finds (only the one with this MAC when given), as list --json prints them."""
+    arguments = ["list", "--json"] + common_arguments(module.params)
+    if mac:
+        arguments += ["--mac", mac]
+    out, _ = run_cli(module, arguments)
+    try:
+        return json.loads(out)
+    except ValueError as error:
+        module.fail_json(msg="lanvista-cli printed no JSON: %s" % error, stdout=out)
