@@ -1,12 +1,16 @@
 // A search sent through the Windows socket layer, under Wine in the lab's PC namespace: the
 // request leaves through each of the PC's adapters (IP_UNICAST_IF) with that adapter's
 // address as its source, lanvista-devsim's devices answer each copy, and every reply comes
-// back telling the address it was sent to.
+// back telling the address it was sent to: through the socket calls alone, and through a
+// CAsyncSocket whose replies come as WSAAsyncSelect notifications, as the dialog's do.
 #include "link/Datagram.h"
 #include "link/DevicePorts.h"
 #include "link/DeviceRecord.h"
+#include "platform/sockets/CAsyncSocket.h"
 #include "platform/sockets/SendToEachAdapter.h"
 #include "platform/sockets/SocketCalls.h"
+
+#include "../platform/SocketTestLoop.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +20,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <vector>
 
 using namespace lanvista::sockets;
 
@@ -136,6 +141,54 @@ TEST_F(WinsockSearch, EveryDeviceAnswersThroughEachAdapterItIsReachedBy)
     }
     std::size_t expected = FirstSegmentMacs().size() * segmentAdapters.size();
     EXPECT_EQ(heard.size(), expected) << "a reply heard more often than requests went out";
+}
+
+// The dialog's way: one OnReceive per reply, each read with its arrival.
+class SearchEndpoint : public CAsyncSocket {
+public:
+    std::vector<Heard> heard;
+
+protected:
+    void OnReceive(int error) override
+    {
+        ASSERT_EQ(error, 0);
+        char buffer[2048];
+        SOCKADDR_IN from{};
+        DatagramArrival arrival{};
+        const int n = ReceiveFrom(buffer, sizeof buffer, from, arrival);
+        if (n <= 0)
+            return;
+        const auto record = AcceptSearchReply(buffer, static_cast<std::size_t>(n));
+        const auto lab = LabAdapters();
+        const auto adapter = lab.find(AddressText(arrival.destination));
+        if (record)
+            heard.push_back({record->macText, adapter == lab.end() ? AddressText(arrival.destination) : adapter->second});
+    }
+};
+
+TEST(WinsockSearchNotified, EveryDeviceAnswerReachesOnReceiveWithTheAddressItWasSentTo)
+{
+    if (Env("LANVISTA_LAB_ADAPTERS").empty())
+        GTEST_SKIP() << "runs inside lab/lab.sh only";
+    SearchEndpoint endpoint;
+    ASSERT_TRUE(endpoint.Create(kDeviceUdpPort, SOCK_DGRAM, FD_READ | FD_WRITE)) << WSAGetLastError();
+    const BOOL on = TRUE;
+    ASSERT_TRUE(endpoint.SetSockOpt(SO_BROADCAST, &on, sizeof on)) << WSAGetLastError();
+    const std::string request = BuildSearchRequest({}, 11);
+    sockaddr_in to{};
+    ASSERT_TRUE(ResolveIPv4(kLimitedBroadcast, kDeviceUdpPort, INADDR_NONE, to));
+    ASSERT_EQ(endpoint.SendToEachAdapter(request.data(), static_cast<int>(request.size()),
+                                         reinterpret_cast<const SOCKADDR*>(&to), sizeof to),
+              static_cast<int>(request.size()))
+        << WSAGetLastError();
+
+    const std::size_t expected = (static_cast<std::size_t>(std::atoi(Env("LANVISTA_LAB_DEVICES").c_str())) + 1)
+                                 * (LabAdapters().count("10.213.77.2") ? 2 : 1);
+    EXPECT_TRUE(sockettest::WaitFor([&] { return endpoint.heard.size() >= expected; }, 5000));
+    sockettest::Pump(300);
+    EXPECT_EQ(endpoint.heard.size(), expected) << "a reply delivered twice, or one lost";
+    for (const Heard& h : endpoint.heard)
+        EXPECT_TRUE(h.adapter == "lvpc" || h.adapter == "lvpcb") << h.mac << " sent to " << h.adapter;
 }
 
 }  // namespace
