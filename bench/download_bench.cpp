@@ -22,7 +22,7 @@
 #include "platform/toolkit/CFileDialog.h"
 #include "platform/toolkit/CWinApp.h"
 #include "platform/toolkit/MessageBox.h"
-#include "platform/toolkit/PlatformApplication.h"
+#include "platform/toolkit/qt/PlatformApplication.h"
 #include "ui/CConfigDlg.h"
 #include "ui/Resource.h"
 #include "ui/Resources.h"

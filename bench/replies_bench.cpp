@@ -5,7 +5,7 @@
 // click on Search to the last device listed, so devsim's own sending is inside it; the CPU
 // column is the dialog's process alone.
 #include "platform/toolkit/CWinApp.h"
-#include "platform/toolkit/PlatformApplication.h"
+#include "platform/toolkit/qt/PlatformApplication.h"
 #include "tests/devsim/DevsimProcess.h"
 #include "ui/CConfigDlg.h"
 #include "ui/Resource.h"

@@ -50,16 +50,18 @@ int RunCli(const std::vector<std::string>& arguments, const CliNetwork& network,
             } else if constexpr (std::is_same_v<Kind, VersionCommand>) {
                 out << "lanvista-cli " << LANVISTA_VERSION << '\n';
                 return kExitSuccess;
-            } else if constexpr (std::is_same_v<Kind, ListCommand> || std::is_same_v<Kind, SetCommand>) {
+            } else if constexpr (std::is_same_v<Kind, UpdateCommand>) {
+                return RunUpdate(command, network, errIsTerminal, err);
+            } else {
                 const auto interfaces = InterfaceIndexes(command.interfaces, err);
                 if (!interfaces)
                     return kExitUsage;
                 if constexpr (std::is_same_v<Kind, ListCommand>)
                     return RunList(command, *interfaces, network, out, err);
-                else
+                else if constexpr (std::is_same_v<Kind, SetCommand>)
                     return RunSet(command, *interfaces, network, err);
-            } else {
-                return RunUpdate(command, network, errIsTerminal, err);
+                else
+                    return RunApply(command, *interfaces, network, out, err);
             }
         },
         *parsed.command);

@@ -25,6 +25,7 @@ enum OptionId : int {
     kCount,
     kJsonLines,
     kForce,
+    kDryRun,
 };
 
 constexpr option kHelpOption{"help", no_argument, nullptr, kHelp};
@@ -43,6 +44,7 @@ constexpr option kVerboseOption{"verbose", no_argument, nullptr, kVerbose};
 constexpr option kCountOption{"count", required_argument, nullptr, kCount};
 constexpr option kJsonLinesOption{"jsonl", no_argument, nullptr, kJsonLines};
 constexpr option kForceOption{"force", no_argument, nullptr, kForce};
+constexpr option kDryRunOption{"dry-run", no_argument, nullptr, kDryRun};
 constexpr option kEndOption{nullptr, 0, nullptr, 0};
 
 // Called for each option (id and value, null for a flag) and each positional argument (id 1);
@@ -257,6 +259,36 @@ ParsedCommandLine ParseUpdate(const std::vector<std::string>& arguments)
     return Parsed(update, {});
 }
 
+ParsedCommandLine ParseApply(const std::vector<std::string>& arguments)
+{
+    ApplyCommand apply;
+    bool help = false;
+    std::vector<std::string> positionals;
+    std::string error = ReadArguments(
+        arguments,
+        {kHelpOption, kDryRunOption, kJsonOption, kTimeoutOption, kInterfaceOption, kForceOption, kVerboseOption},
+        [&](int id, const char* value) -> std::string {
+            switch (id) {
+            case kHelp: help = true; return {};
+            case kDryRun: apply.dryRun = true; return {};
+            case kJson: apply.json = true; return {};
+            case kForce: apply.force = true; return {};
+            case kVerbose: apply.verbose = true; return {};
+            case kTimeout: return ReadTimeout(value, apply.timeoutSeconds);
+            case kInterface: apply.interfaces.emplace_back(value); return {};
+            default: positionals.emplace_back(value); return {};
+            }
+        });
+    if (help)
+        return Parsed(HelpCommand{}, {});
+    if (!error.empty())
+        return Parsed(apply, error);
+    if (positionals.size() != 1)
+        return Parsed(apply, "apply wants one plan file (- for standard input)");
+    apply.planPath = positionals[0];
+    return Parsed(apply, {});
+}
+
 ParsedCommandLine ParseGlobal(const std::vector<std::string>& arguments)
 {
     bool help = false;
@@ -292,6 +324,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments)
         return ParseSet(arguments);
     if (word == "update")
         return ParseUpdate(arguments);
+    if (word == "apply")
+        return ParseApply(arguments);
     if (!word.empty() && word.front() == '-') {
         std::vector<std::string> withProgram{"lanvista-cli"};
         withProgram.insert(withProgram.end(), arguments.begin(), arguments.end());
@@ -308,6 +342,8 @@ std::string HelpText()
   lanvista-cli set    MAC [--ip A.B.C.D] [--mask A.B.C.D] [--gateway A.B.C.D] [--port N]
                       [--dhcp on|off] [--timeout SECONDS] [--interface NAME]... [--force] [-v]
   lanvista-cli update ADDRESS IMAGE [--timeout SECONDS] [-v]
+  lanvista-cli apply  PLAN [--dry-run] [--json] [--timeout SECONDS] [--interface NAME]...
+                      [--force] [-v]
   lanvista-cli --help | --version
 
 Finds, configures and updates the serial-to-Ethernet device servers on the local network
@@ -336,6 +372,17 @@ Commands:
            IMAGE's full path must contain "Brimnet_v" and "bin", as in the dialog's Browse.
            --timeout is the longest wait for the device at any step (default 60 seconds).
            A progress bar is shown on stderr when stderr is a terminal.
+  apply    Put every device of PLAN into its settings. PLAN (a file, or - for stdin) is
+           CSV with a header line or JSON, in the columns or keys list prints: mac, and
+           any of ip, mask, gateway, port, dhcp (other columns are ignored, an empty cell
+           keeps that field), so list --csv's output edited is a plan. The whole plan is
+           checked first (exit 2, each problem with its line): the rules of set, a MAC or
+           an address planned twice, an address a device outside the plan reports. Then
+           one search; each device that differs is saved, and one more search checks them
+           all. A line per device: unchanged, changed (with each field: ip 10.0.0.5 ->
+           10.0.1.5), failed (with the reason) or absent; --json the same as an array.
+           --dry-run reports what would change and saves nothing. Exit 0 only when every
+           planned device ends as planned.
 
 Options:
   --mac MAC             00A0B1C20010, 00:a0:b1:c2:00:10 or 00-A0-B1-C2-00-10
@@ -343,7 +390,8 @@ Options:
                         that come in on other adapters are ignored
   --json, --jsonl, --csv  output formats of list
   --count N             list: end once N devices have answered
-  --force               set: write settings the rules above refuse
+  --force               set, apply: write settings the rules above refuse
+  --dry-run             apply: report what would change, save nothing
   -v, --verbose         the adapters used, each request sent and every datagram set aside,
                         with the reason, on stderr
   --ip, --mask, --gateway A.B.C.D

@@ -42,7 +42,17 @@ struct UpdateCommand {
     bool verbose = false;
 };
 
-using Command = std::variant<HelpCommand, VersionCommand, ListCommand, SetCommand, UpdateCommand>;
+struct ApplyCommand {
+    std::string planPath;  // "-": standard input
+    bool dryRun = false;   // report what would change, send no save
+    bool json = false;     // the report as JSON
+    double timeoutSeconds = 2;
+    std::vector<std::string> interfaces;
+    bool force = false;
+    bool verbose = false;
+};
+
+using Command = std::variant<HelpCommand, VersionCommand, ListCommand, SetCommand, UpdateCommand, ApplyCommand>;
 
 /// The command, or why the line is refused (one line, without the program name).
 struct ParsedCommandLine {

@@ -18,6 +18,7 @@ targets=(
   "fuzz_reply 65507"
   "fuzz_status_framing 65536"
   "fuzz_port_text 256"
+  "fuzz_plan 65536"
 )
 
 failed=0

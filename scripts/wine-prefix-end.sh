@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Ends the wineserver of a prefix made by wine-prefix.sh and removes the prefix.
+# Ends the wineserver of a prefix made by wine-prefix.sh, and its virtual display if it has
+# one, and removes the prefix.
 set -euo pipefail
 prefix=${1:?usage: wine-prefix-end.sh PREFIX}
 . "$(dirname "$0")/wine-env.sh"
@@ -7,4 +8,9 @@ if [ -d "$prefix" ]; then
   WINEPREFIX=$prefix "$wine_server" -k 2>/dev/null || true
   WINEPREFIX=$prefix "$wine_server" -w 2>/dev/null || true
 fi
-rm -rf "$prefix" "$prefix.home"
+# Only the Xvfb this prefix started: a pid left from long ago may be someone else's now.
+if [[ -f $prefix.xvfb ]]; then
+  pid=$(cat "$prefix.xvfb")
+  [[ $(cat "/proc/$pid/comm" 2>/dev/null) != Xvfb ]] || kill "$pid"
+fi
+rm -rf "$prefix" "$prefix.home" "$prefix.display" "$prefix.xvfb"

@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine and returns its exit status. LANVISTA_WINEPREFIX names a
-# prefix made by wine-prefix.sh to use (and keep); without it, a fresh prefix is made in a
-# temporary folder and removed afterwards.
+# prefix made by wine-prefix.sh to use (and keep), on its display if it has one; without it,
+# a fresh prefix is made in a temporary folder and removed afterwards.
 set -euo pipefail
 here=$(dirname "$0")
 . "$here/wine-env.sh"
 if [ -n "${LANVISTA_WINEPREFIX:-}" ]; then
   export WINEPREFIX=$LANVISTA_WINEPREFIX HOME=$LANVISTA_WINEPREFIX.home
+  # The prefix's own display, where it has one: its desktop process runs there.
+  if [ -s "$LANVISTA_WINEPREFIX.display" ]; then
+    export DISPLAY=:$(tr -d '\n' <"$LANVISTA_WINEPREFIX.display")
+  fi
 else
   temp=$(mktemp -d)
   trap '"$wine_server" -k 2>/dev/null || true; "$wine_server" -w 2>/dev/null || true; rm -rf "$temp"' EXIT

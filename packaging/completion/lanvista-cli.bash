@@ -1,6 +1,6 @@
 # bash completion for lanvista-cli: commands, each command's options, the values --dhcp
 # takes, the system's network adapters (and address labels) for --interface, files for the
-# image of update.
+# image of update and the plan of apply.
 
 # The adapters as --interface takes them: each interface's name, and each address label.
 _lanvista_cli_interfaces()
@@ -45,14 +45,15 @@ _lanvista_cli()
         list) options="--mac --count --timeout --interface --json --jsonl --csv --verbose --help" ;;
         set) options="--ip --mask --gateway --port --dhcp --timeout --interface --force --verbose --help" ;;
         update) options="--timeout --verbose --help" ;;
+        apply) options="--dry-run --json --timeout --interface --force --verbose --help" ;;
         *) COMPREPLY=(); return ;;
     esac
     if [[ $cur == -* ]]; then
         mapfile -t COMPREPLY < <(compgen -W "$options" -- "$cur")
     elif [[ -z $command ]]; then
-        mapfile -t COMPREPLY < <(compgen -W "list set update" -- "$cur")
-    elif [[ $command == update && $positional -eq 1 ]]; then
-        # The image: any file, since its full path decides.
+        mapfile -t COMPREPLY < <(compgen -W "list set update apply" -- "$cur")
+    elif [[ ($command == update && $positional -eq 1) || ($command == apply && $positional -eq 0) ]]; then
+        # The image (any file, since its full path decides) or the plan.
         compopt -o filenames 2>/dev/null
         mapfile -t COMPREPLY < <(compgen -f -- "$cur")
     else

@@ -32,6 +32,7 @@ public:
     DECLARE_MESSAGE_MAP()
 
 private:
+    friend struct CDialogProc;
     BOOL CreateFromTemplate(CWnd* pParentWnd);
 
     UINT m_nIDTemplate;

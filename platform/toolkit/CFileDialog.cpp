@@ -1,13 +1,13 @@
+// The file dialog's wrapper, the same on every backend: the test hook, the filter list in
+// the toolkit's form, and the dialog's answer.
 #include "platform/toolkit/CFileDialog.h"
 
 #include "platform/toolkit/CWnd.h"
-#include "platform/toolkit/QtHandles.h"
+#include "platform/toolkit/FileDialogWrapper.h"
 
-#include <QApplication>
-#include <QFileDialog>
-#include <QStringList>
-
+#include <string_view>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -17,61 +17,72 @@ FileDialogHook& Hook()
     return hook;
 }
 
-// "*.*" matches every name on the platform, also names without a dot.
-QString QtPatterns(const QString& patterns)
+std::vector<std::string_view> Split(std::string_view text, char separator)
 {
-    QStringList converted;
-    for (const QString& pattern : patterns.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-        const QString trimmed = pattern.trimmed();
-        converted << (trimmed == QStringLiteral("*.*") ? QStringLiteral("*") : trimmed);
+    std::vector<std::string_view> parts;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = text.find(separator, start);
+        parts.push_back(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+        if (end == std::string_view::npos)
+            return parts;
+        start = end + 1;
     }
-    return converted.join(QLatin1Char(' '));
 }
 
-// The description without a trailing "(...)" of its own, which Qt would read as patterns.
-QString BareDescription(const QString& description)
+std::string_view Trimmed(std::string_view text)
 {
-    QString bare = description.trimmed();
-    if (bare.endsWith(QLatin1Char(')'))) {
-        const qsizetype open = bare.lastIndexOf(QLatin1Char('('));
-        if (open >= 0)
-            bare = bare.left(open).trimmed();
+    constexpr std::string_view kBlanks = " \t\n\v\f\r";
+    const std::size_t first = text.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
+
+// "*.*" matches every name on the platform, also names without a dot.
+std::string ToolkitPatterns(std::string_view patterns)
+{
+    std::string converted;
+    for (std::string_view pattern : Split(patterns, ';')) {
+        if (pattern.empty())
+            continue;
+        const std::string_view trimmed = Trimmed(pattern);
+        if (!converted.empty())
+            converted += ' ';
+        converted += trimmed == "*.*" ? std::string_view("*") : trimmed;
+    }
+    return converted;
+}
+
+// The description without a trailing "(...)" of its own, which would be read as patterns.
+std::string_view BareDescription(std::string_view description)
+{
+    std::string_view bare = Trimmed(description);
+    if (!bare.empty() && bare.back() == ')') {
+        const std::size_t open = bare.rfind('(');
+        if (open != std::string_view::npos)
+            bare = Trimmed(bare.substr(0, open));
     }
     return bare;
 }
 
-QStringList QtFilterEntries(const char* lpszFilter)
+std::vector<std::string> FilterEntries(std::string_view filter)
 {
-    QStringList entries;
-    const QStringList parts = FromUtf8(lpszFilter).split(QLatin1Char('|'));
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        if (parts.at(i).isEmpty())
+    std::vector<std::string> entries;
+    const std::vector<std::string_view> parts = Split(filter, '|');
+    for (std::size_t i = 0; i + 1 < parts.size(); i += 2) {
+        if (parts[i].empty())
             break;
-        entries << QStringLiteral("%1 (%2)").arg(BareDescription(parts.at(i)), QtPatterns(parts.at(i + 1)));
+        entries.push_back(std::string(BareDescription(parts[i])) + " (" + ToolkitPatterns(parts[i + 1]) + ")");
     }
     return entries;
 }
 
-std::optional<std::string> RunRealFileDialog(const FileDialogRequest& request, const std::string& defExt,
-                                             const std::string& fileName, QWidget* owner)
+std::string Joined(const std::vector<std::string>& entries)
 {
-    QFileDialog dialog(owner ? owner : QApplication::activeModalWidget());
-    dialog.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
-    const bool mustExist = request.open && (request.flags & OFN_FILEMUSTEXIST);
-    dialog.setFileMode(mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    if (!request.open && !(request.flags & OFN_OVERWRITEPROMPT))
-        dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    if (!request.qtFilter.empty()) {
-        dialog.setNameFilter(FromUtf8(request.qtFilter.c_str()));
-        dialog.selectNameFilter(FromUtf8(request.selectedFilter.c_str()));
-    }
-    if (!defExt.empty())
-        dialog.setDefaultSuffix(FromUtf8(defExt.c_str()));
-    if (!fileName.empty())
-        dialog.selectFile(FromUtf8(fileName.c_str()));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return ToUtf8(dialog.selectedFiles().first());
+    std::string joined;
+    for (const std::string& entry : entries)
+        joined += (joined.empty() ? "" : ";;") + entry;
+    return joined;
 }
 
 } // namespace
@@ -83,7 +94,7 @@ void SetFileDialogHook(FileDialogHook hook)
 
 std::string QtFilterFromWindowsFilter(const char* lpszFilter)
 {
-    return ToUtf8(QtFilterEntries(lpszFilter).join(QStringLiteral(";;")));
+    return Joined(FilterEntries(lpszFilter ? lpszFilter : ""));
 }
 
 CFileDialog::CFileDialog(BOOL bOpenFileDialog, const char* lpszDefExt, const char* lpszFileName, DWORD dwFlags,
@@ -99,15 +110,15 @@ CFileDialog::CFileDialog(BOOL bOpenFileDialog, const char* lpszDefExt, const cha
 
 INT_PTR CFileDialog::DoModal()
 {
-    const QStringList entries = QtFilterEntries(m_filter.c_str());
-    const FileDialogRequest request{m_bOpenFileDialog, ToUtf8(entries.join(QStringLiteral(";;"))),
-                                    entries.isEmpty() ? std::string() : ToUtf8(entries.first()), m_dwFlags};
+    const std::vector<std::string> entries = FilterEntries(m_filter);
+    const FileDialogRequest request{m_bOpenFileDialog, Joined(entries), entries.empty() ? std::string() : entries.front(),
+                                    m_dwFlags};
     std::optional<std::string> chosen;
     if (FileDialogHook hook = Hook()) {
         chosen = hook(request);
     } else {
-        QWidget* owner = m_pParentWnd && m_pParentWnd->m_hWnd ? WidgetFromHandle(m_pParentWnd->m_hWnd) : nullptr;
-        chosen = RunRealFileDialog(request, m_defExt, m_fileName, owner);
+        HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
+        chosen = RunRealFileDialog(FileDialogSetup{request, m_filter, m_defExt, m_fileName, owner});
     }
     if (!chosen)
         return IDCANCEL;

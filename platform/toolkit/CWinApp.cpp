@@ -1,12 +1,8 @@
+// The application object, the same on every backend; AfxWinMain is each backend's own.
 #include "platform/toolkit/CWinApp.h"
 
-#include "platform/toolkit/PlatformApplication.h"
+#include "platform/toolkit/ExecutableTitle.h"
 #include "platform/toolkit/ResourceTable.h"
-
-#include <QCoreApplication>
-#include <QGuiApplication>
-#include <QFileInfo>
-#include <QStringList>
 
 namespace {
 
@@ -14,14 +10,6 @@ CWinApp*& TheApp()
 {
     static CWinApp* app = nullptr;
     return app;
-}
-
-// The executable's file name without its extension.
-std::string ExecutableTitle()
-{
-    const QStringList arguments = QCoreApplication::arguments();
-    const QString path = arguments.isEmpty() ? QCoreApplication::applicationFilePath() : arguments.first();
-    return QFileInfo(path).completeBaseName().toStdString();
 }
 
 } // namespace
@@ -82,20 +70,3 @@ const char* AfxGetAppName()
 }
 
 void AfxEnableControlContainer() {}
-
-int AfxWinMain(int argc, char** argv)
-{
-    PlatformApplication application(argc, argv);
-    CWinApp* app = AfxGetApp();
-    if (app == nullptr)
-        return -1;
-    if (app->m_strAppName.empty())
-        app->m_strAppName = ExecutableTitle();
-    // Wayland's app id and X11's _GTK_APPLICATION_ID / WM_CLASS hint: shells match the
-    // window to the desktop entry of that name.
-    if (!app->m_strAppID.empty())
-        QGuiApplication::setDesktopFileName(QString::fromStdString(app->m_strAppID));
-    if (app->InitInstance())
-        application.exec();
-    return app->ExitInstance();
-}

@@ -86,4 +86,6 @@ private:
     void ReleaseWindowLinks();
 
     std::unique_ptr<CWndState> m_pState;
+    // Exchanges running on this window; control notifications wait for none.
+    int m_nExchangeDepth = 0;
 };

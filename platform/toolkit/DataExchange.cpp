@@ -1,14 +1,11 @@
 #include "platform/toolkit/DataExchange.h"
 
-#include "platform/toolkit/ButtonState.h"
 #include "platform/toolkit/CWnd.h"
+#include "platform/toolkit/ControlAccess.h"
 #include "platform/toolkit/DataExchangeFailure.h"
 #include "platform/toolkit/DialogNumberText.h"
-#include "platform/toolkit/LineEdit.h"
 #include "platform/toolkit/MessageBox.h"
-#include "platform/toolkit/MultiLineEdit.h"
-#include "platform/toolkit/QtHandles.h"
-#include "platform/toolkit/WindowText.h"
+#include "platform/toolkit/Utf16Text.h"
 
 #include <charconv>
 #include <optional>
@@ -21,24 +18,30 @@ constexpr char kParseUnsignedPrompt[] = "양의 정수를 입력하십시오.";
 constexpr char kStringSizePrompt[] = "%1 이하의 문자를 입력하십시오.";
 constexpr char kIntegerRangePrompt[] = "%1와(과) %2 사이의 정수를 입력하십시오.";
 
-QString FormatPrompt(const char* prompt, const QString& first, const QString& second = QString())
+void ReplaceAll(std::string& text, std::string_view mark, std::string_view value)
 {
-    QString text = QString::fromUtf8(prompt);
-    text.replace(QStringLiteral("%1"), first);
-    if (!second.isNull())
-        text.replace(QStringLiteral("%2"), second);
+    for (std::size_t at = text.find(mark); at != std::string::npos; at = text.find(mark, at + value.size()))
+        text.replace(at, mark.size(), value);
+}
+
+std::string FormatPrompt(const char* prompt, long long first)
+{
+    std::string text = prompt;
+    ReplaceAll(text, "%1", std::to_string(first));
     return text;
 }
 
-[[noreturn]] void FailWithPrompt(CDataExchange* pDX, const QString& prompt)
+std::string FormatPrompt(const char* prompt, long long first, long long second)
 {
-    AfxMessageBox(ToUtf8(prompt).c_str(), MB_ICONEXCLAMATION);
-    pDX->Fail();
+    std::string text = FormatPrompt(prompt, first);
+    ReplaceAll(text, "%2", std::to_string(second));
+    return text;
 }
 
-QWidget* WidgetOf(HWND hWnd)
+[[noreturn]] void FailWithPrompt(CDataExchange* pDX, const std::string& prompt)
 {
-    return WidgetFromHandle(hWnd);
+    AfxMessageBox(prompt.c_str(), MB_ICONEXCLAMATION);
+    pDX->Fail();
 }
 
 } // namespace
@@ -70,15 +73,8 @@ void CDataExchange::Fail()
     if (m_bSaveAndValidate && m_idLastControl != 0) {
         if (CWnd* control = m_pDlgWnd->GetDlgItem(m_idLastControl)) {
             control->SetFocus();
-            if (m_bEditLastControl) {
-                QWidget* widget = WidgetOf(control->m_hWnd);
-                if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-                    edit->selectAll();
-                } else if (auto* multi = qobject_cast<MultiLineEdit*>(widget)) {
-                    multi->ApplyHeldText();
-                    multi->selectAll();
-                }
-            }
+            if (m_bEditLastControl)
+                SelectAllText(control->m_hWnd);
         }
     }
     throw DataExchangeFailure{};
@@ -86,39 +82,38 @@ void CDataExchange::Fail()
 
 void DDX_Text(CDataExchange* pDX, int nIDC, std::string& value)
 {
-    QWidget* widget = WidgetOf(pDX->PrepareEditCtrl(nIDC));
-    // An exchange to the controls writes every member, most unchanged: given as a view, an
-    // unchanged one is compared in place and never converted.
+    HWND hWnd = pDX->PrepareEditCtrl(nIDC);
+    // An exchange to the controls writes every member, most unchanged: an unchanged one is
+    // compared in place and never rewritten.
     if (pDX->m_bSaveAndValidate)
-        value = ToUtf8(WindowText(widget));
+        value = ControlText(hWnd);
     else
-        SetWindowTextOf(widget, QUtf8StringView(value));
+        SetControlText(hWnd, value);
 }
 
 void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value)
 {
-    QWidget* widget = WidgetOf(pDX->PrepareEditCtrl(nIDC));
+    HWND hWnd = pDX->PrepareEditCtrl(nIDC);
     if (!pDX->m_bSaveAndValidate) {
         char digits[10];
         const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-        SetWindowTextOf(widget, QLatin1StringView(digits, end));
+        SetControlText(hWnd, std::string_view(digits, static_cast<std::size_t>(end - digits)));
         return;
     }
-    const std::optional<UINT> parsed = ParseUnsignedDialogText(ToUtf8(WindowText(widget)));
+    const std::optional<UINT> parsed = ParseUnsignedDialogText(ControlText(hWnd));
     if (!parsed)
-        FailWithPrompt(pDX, QString::fromUtf8(kParseUnsignedPrompt));
+        FailWithPrompt(pDX, kParseUnsignedPrompt);
     value = *parsed;
 }
 
 void DDV_MaxChars(CDataExchange* pDX, const std::string& value, int nChars)
 {
-    if (pDX->m_bSaveAndValidate && QString::fromStdString(value).size() > nChars)
-        FailWithPrompt(pDX, FormatPrompt(kStringSizePrompt, QString::number(nChars)));
+    // Characters as the edit control counts them: UTF-16 units.
+    if (pDX->m_bSaveAndValidate && WideFromUtf8(value).size() > static_cast<std::size_t>(nChars))
+        FailWithPrompt(pDX, FormatPrompt(kStringSizePrompt, nChars));
     if (pDX->m_idLastControl != 0 && pDX->m_bEditLastControl) {
-        if (CWnd* control = pDX->m_pDlgWnd->GetDlgItem(pDX->m_idLastControl)) {
-            if (auto* edit = qobject_cast<LineEdit*>(WidgetOf(control->m_hWnd)))
-                edit->SetTextLimit(nChars);
-        }
+        if (CWnd* control = pDX->m_pDlgWnd->GetDlgItem(pDX->m_idLastControl))
+            LimitEditText(control->m_hWnd, nChars);
     }
 }
 
@@ -128,19 +123,19 @@ void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minVal, UINT maxVal)
     if (!pDX->m_bSaveAndValidate)
         return;
     if (value < minVal || value > maxVal)
-        FailWithPrompt(pDX, FormatPrompt(kIntegerRangePrompt, QString::number(minVal), QString::number(maxVal)));
+        FailWithPrompt(pDX, FormatPrompt(kIntegerRangePrompt, minVal, maxVal));
 }
 
 void DDX_Check(CDataExchange* pDX, int nIDC, int& value)
 {
-    QWidget* widget = WidgetOf(pDX->PrepareCtrl(nIDC));
+    HWND hWnd = pDX->PrepareCtrl(nIDC);
     if (pDX->m_bSaveAndValidate) {
-        value = CheckStateOf(widget);
+        value = ControlCheckState(hWnd);
         return;
     }
     if (value < 0 || value > 2)
         value = 0;
-    SetCheckStateOf(widget, value);
+    SetControlCheckState(hWnd, value);
 }
 
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl)

@@ -1,22 +1,14 @@
+// The resource table's dialogs and strings, and the icon images' pixels: the same on every
+// backend; each backend makes its own icons from the pixels (ResourceIcons.cpp).
 #include "platform/toolkit/ResourceTable.h"
 
-#include "platform/toolkit/QtHandles.h"
-
-#include <QImage>
-#include <QPixmap>
+#include "platform/toolkit/IconPixels.h"
 
 #include <cstring>
 #include <map>
-#include <memory>
 #include <stdexcept>
-#include <vector>
 
 namespace {
-
-struct IconResource {
-    std::vector<QImage> images;
-    std::unique_ptr<HICON__> handle;
-};
 
 std::map<int, DialogTemplate>& Dialogs()
 {
@@ -30,46 +22,31 @@ std::map<UINT, std::string>& Strings()
     return strings;
 }
 
-std::map<int, IconResource>& Icons()
-{
-    static std::map<int, IconResource> icons;
-    return icons;
-}
+} // namespace
 
-QImage ImageOf(const IconImage& image)
+IconPixels PixelsOf(const IconImage& image)
 {
     if (image.size <= 0 || image.rows == nullptr)
         throw std::invalid_argument("icon image without size or rows");
-    QImage result(image.size, image.size, QImage::Format_ARGB32);
+    IconPixels pixels{image.size, {}};
+    pixels.argb.reserve(static_cast<std::size_t>(image.size) * static_cast<std::size_t>(image.size));
     for (int y = 0; y < image.size; ++y) {
         const char* row = image.rows[y];
         if (row == nullptr || std::strlen(row) != static_cast<std::size_t>(image.size))
             throw std::invalid_argument("icon row " + std::to_string(y) + " is not " + std::to_string(image.size) + " wide");
         for (int x = 0; x < image.size; ++x) {
             if (row[x] == '.') {
-                result.setPixel(x, y, 0);
+                pixels.argb.push_back(0);
                 continue;
             }
             const int index = row[x] - 'a';
             if (index < 0 || static_cast<std::size_t>(index) >= image.palette.size())
                 throw std::invalid_argument(std::string("icon pixel '") + row[x] + "' has no palette entry");
-            result.setPixel(x, y, image.palette[static_cast<std::size_t>(index)]);
+            pixels.argb.push_back(image.palette[static_cast<std::size_t>(index)]);
         }
     }
-    return result;
+    return pixels;
 }
-
-// Pixmaps need the GUI application, so an icon registered before it exists is built on
-// first use.
-void BuildIcon(IconResource& resource)
-{
-    if (!resource.handle || !resource.handle->icon.isNull())
-        return;
-    for (const QImage& image : resource.images)
-        resource.handle->icon.addPixmap(QPixmap::fromImage(image));
-}
-
-} // namespace
 
 void ResourceTable::AddDialog(const DialogTemplate& dialog)
 {
@@ -91,32 +68,6 @@ std::string ResourceTable::LoadString(UINT id)
 {
     const auto it = Strings().find(id);
     return it == Strings().end() ? std::string() : it->second;
-}
-
-void ResourceTable::AddIcon(int id, std::span<const IconImage> images)
-{
-    std::vector<QImage> converted;
-    for (const IconImage& image : images)
-        converted.push_back(ImageOf(image));
-    IconResource& resource = Icons()[id];
-    resource.images = std::move(converted);
-    // A handle given out earlier stays valid and shows the new images.
-    if (resource.handle)
-        resource.handle->icon = QIcon();
-    BuildIcon(resource);
-}
-
-HICON ResourceTable::LoadIcon(int id)
-{
-    const auto it = Icons().find(id);
-    if (it == Icons().end())
-        return nullptr;
-    IconResource& resource = it->second;
-    if (!resource.handle) {
-        resource.handle = std::make_unique<HICON__>();
-        BuildIcon(resource);
-    }
-    return resource.handle.get();
 }
 
 std::string AfxLoadString(UINT id)

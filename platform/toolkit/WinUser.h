@@ -1,8 +1,16 @@
 #pragma once
 // Window-system vocabulary of the toolkit layer: handles, geometry, messages and the
-// constants the program and the layer use, with the platform's own values.
+// constants the program and the layer use, with the platform's own values. On Windows they
+// are the system's own (WinTypes.h is <windows.h> there; the IP-address control's messages
+// come from <commctrl.h>); elsewhere the layer defines them.
 
 #include "platform/WinTypes.h"
+
+#ifdef _WIN32
+
+#include <commctrl.h>
+
+#else
 
 // A window handle names one widget of the layer (a dialog or one of its controls).
 struct HWND__;
@@ -12,6 +20,8 @@ using HICON = HICON__*;
 using HCURSOR = HICON;
 struct HDC__;
 using HDC = HDC__*;
+struct HMENU__;
+using HMENU = HMENU__*;
 
 struct RECT {
     long left;
@@ -123,7 +133,6 @@ inline constexpr int IDRETRY = 4;
 inline constexpr int IDIGNORE = 5;
 inline constexpr int IDYES = 6;
 inline constexpr int IDNO = 7;
-inline constexpr int IDC_STATIC = -1;
 
 // Message-box types.
 inline constexpr UINT MB_OK = 0x00;
@@ -227,6 +236,9 @@ inline constexpr UINT IPM_SETADDRESS = WM_USER + 101;
 inline constexpr UINT IPM_GETADDRESS = WM_USER + 102;
 inline constexpr UINT IPM_ISBLANK = WM_USER + 105;
 
-// Standard resource and command ids.
+#endif
+
+// The ids the program's resources and commands use beside the system's.
+inline constexpr int IDC_STATIC = -1;
 inline constexpr int IDR_MAINFRAME = 128;
 inline constexpr UINT ID_HELP = 0xE146;

@@ -16,7 +16,8 @@ fail() {
 # bash: the words typed (the last one being completed) -> words that must be offered, and
 # words that must not ('-' for none).
 bash_cases=(
-  "lanvista-cli |list set update|--json"
+  "lanvista-cli |list set update apply|--json"
+  "lanvista-cli apply --|--dry-run --json --force --interface|--ip --count"
   "lanvista-cli s|set|list"
   "lanvista-cli list --|--json --jsonl --csv --count --mac --interface --verbose|--ip --force"
   "lanvista-cli set 00A0B1C20010 --|--ip --mask --gateway --port --dhcp --force|--json --count"
@@ -71,6 +72,7 @@ zsh_cases=(
   "lanvista-cli set 00A0B1C20010 --dhcp o|off"
   "lanvista-cli list --interface |lo"
   "lanvista-cli list --cs|--csv"
+  "lanvista-cli apply plan.csv --dr|--dry-run"
   "lanvista-cli update 10.0.0.5 packaging/completion/_lanvista-c|_lanvista-cli"
 )
 if ! command -v zsh >/dev/null; then

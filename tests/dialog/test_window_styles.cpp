@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "DialogFixture.h"
-#include "platform/toolkit/GroupBoxWidget.h"
+#include "platform/toolkit/qt/GroupBoxWidget.h"
 
 namespace {
 

@@ -52,13 +52,8 @@ lanvista_add_socket_test(test_tcp_async_socket EVENT_LOOP)
 lanvista_add_socket_test(test_socket_notification_hold EVENT_LOOP)
 lanvista_add_socket_test(test_csocket EVENT_LOOP)
 if(WIN32)
-  # Wine paints only windows it can show: this one runs on a virtual display.
-  add_executable(test_csocket_user_input_win ${CMAKE_CURRENT_LIST_DIR}/test_csocket_user_input_win.cpp
-                 ${CMAKE_CURRENT_LIST_DIR}/WinsockTestStartup.cpp)
-  target_link_libraries(test_csocket_user_input_win PRIVATE lanvista_sockets GTest::gtest GTest::gtest_main)
-  add_test(NAME test_csocket_user_input_win
-           COMMAND xvfb-run -a ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:test_csocket_user_input_win>)
-  lanvista_test_environment(test_csocket_user_input_win 120)
+  # Makes and paints a window: on the display of the tests' prefix.
+  lanvista_add_socket_test(test_csocket_user_input_win EVENT_LOOP)
   return()
 endif()
 

@@ -1,7 +1,7 @@
 // Which label a screen reader gives each control of a template, from where the controls
 // stand: a label just left or just above, not one behind another control or out of reach,
 // else the group box around, numbered when several controls share it.
-#include "platform/toolkit/ControlLabels.h"
+#include "platform/toolkit/qt/ControlLabels.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // While a CSocket call waits, windows repaint but user input is held until the wait ends: the
 // Win32 form of test_csocket_user_input. A key press posted to a window during the wait sits
 // in the thread's queue as a typed key does; the window is invalidated at the same moment.
-// Needs a display (xvfb-run), since Wine paints only windows it can show.
+// Needs a display (the tests' prefix has one), since Wine paints only windows it can show.
 
 #include "SocketTestSupport.h"
 

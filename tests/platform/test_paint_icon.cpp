@@ -5,7 +5,7 @@
 
 #include "platform/toolkit/CPaintDC.h"
 #include "platform/toolkit/CRect.h"
-#include "platform/toolkit/QtHandles.h"
+#include "platform/toolkit/qt/QtHandles.h"
 #include "platform/toolkit/ResourceTable.h"
 
 #include <QImage>

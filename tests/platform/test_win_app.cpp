@@ -2,7 +2,7 @@
 // from the executable's name, InitInstance with and without an event loop, ExitInstance's
 // exit code.
 #include "platform/toolkit/CWinApp.h"
-#include "platform/toolkit/PlatformApplication.h"
+#include "platform/toolkit/qt/PlatformApplication.h"
 
 #include <QTimer>
 

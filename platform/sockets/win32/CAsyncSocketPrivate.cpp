@@ -1,5 +1,7 @@
 #include "platform/sockets/win32/CAsyncSocketPrivate.h"
 
+#include "platform/sockets/SocketCalls.h"
+
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -66,6 +68,10 @@ long EndsWait(int channel)
     default: return FD_OOB | FD_CLOSE;
     }
 }
+
+// How often a waiting blocking call asks its socket whether it is ready, and for what.
+constexpr DWORD kReadinessCheckMs = 100;
+constexpr short kPollEvents[] = {POLLIN, POLLOUT, POLLPRI};
 
 // Every message but user input (keys and mouse) and WM_QUIT, which stays for the loop that
 // asked for it.
@@ -208,9 +214,13 @@ CAsyncSocketPrivate::WaitResult CAsyncSocketPrivate::WaitFor(Channel channel, co
                     return WaitResult::Destroyed;
             }
         }
-        // Sleeps until a message other than user input comes.
-        if (!handled && !waitEnded_)
-            MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT & ~QS_INPUT, 0);
+        // Sleeps until a message other than user input comes. Now and then the socket itself
+        // is asked too: a blocking call must not wait on past its socket's readiness should
+        // the notification not come.
+        if (!handled && !waitEnded_
+            && MsgWaitForMultipleObjectsEx(0, nullptr, kReadinessCheckMs, QS_ALLINPUT & ~QS_INPUT, 0) == WAIT_TIMEOUT
+            && lanvista::sockets::ReadyNow(q->m_hSocket, kPollEvents[channel]) != 0)
+            waitEnded_ = true;
     }
     waitChannel_ = -1;
     if (generation_ != startGeneration || q->m_hSocket == INVALID_SOCKET)

@@ -1,0 +1,6 @@
+#pragma once
+
+#include <string>
+
+// The executable's file name without its extension: the application title by default.
+std::string ExecutableTitle();

@@ -1,0 +1,39 @@
+#pragma once
+// A backend-neutral driver for the layer's contract tests: controls are found by id through
+// the layer, and input goes the platform's own way (through the key filter).
+
+#include "platform/toolkit/CWnd.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace driver {
+
+// Makes the shown dialog the active window, as a user's click on it would; false when it
+// did not become active.
+bool Activate(const CWnd& dialog);
+// The same for the dialog that the innermost modal run shows, which the test may not hold.
+bool ActivateModal();
+// The window of the dialog's control nID; nullptr when there is none.
+HWND Control(const CWnd& dialog, int nID);
+// The left button pressed and released in the control's middle, with keys (MK_SHIFT,
+// MK_CONTROL) held.
+void Click(HWND control, WPARAM keys = 0);
+// A click on entry index of a list box.
+void ClickListEntry(HWND list, int index);
+// The control takes the focus, then each character of the UTF-8 text is typed.
+void Type(HWND control, std::string_view utf8);
+// Each character of the UTF-8 text typed into whichever control has the focus when it comes,
+// as a user typing without looking does.
+void TypeIntoFocus(std::string_view utf8);
+// One key (VK_RETURN, VK_ESCAPE, VK_TAB, VK_BACK, 'A'...) pressed and released on the
+// window that has the focus.
+void PressKey(int virtualKey);
+// The control's window text, as the layer reads it.
+std::string Text(HWND control);
+bool HasFocus(HWND control);
+// Runs step once the running event loop (a modal dialog's) next turns.
+void RunSoon(std::function<void()> step);
+
+} // namespace driver
