@@ -56,9 +56,10 @@ forbid cli "the dialog, the application, the toolkit or the simulator" "$(ours '
 forbid devsim "the dialog, the application, the toolkit or the command line tool" "$(ours 'ui|app|platform/toolkit|cli')"
 
 # Of what comes in angle brackets, cli/ takes the C++ standard library's headers (no folder,
-# no .h), getopt.h, which both systems' C libraries bring, and the header-only JSON library;
-# the system calls are the layer's.
-forbid cli "a system header (the socket layer makes the system calls)" '<([^>]*/[^>]*|[^>]*\.h)>' '<(getopt\.h|nlohmann/)'
+# no .h), getopt.h, which both systems' C libraries bring, and the header-only JSON library
+# both builds carry; the system calls are the layer's.
+forbid cli "a system header (the socket layer makes the system calls)" '<([^>]*/[^>]*|[^>]*\.h)>' \
+    '<(getopt\.h|nlohmann/json\.hpp)>'
 forbid cli "a header in quotes that is not the project's" '"[^"]*"' '"(cli|link|update|platform|lanvista)/'
 
 [ "$status" -eq 0 ] && echo "include directions hold"

@@ -28,8 +28,7 @@ for include in '<unistd.h>' '<sys/socket.h>' '<arpa/inet.h>' '<poll.h>' '<linux/
     fi
 done
 # What cli/ may include stays allowed.
-printf '#include <getopt.h>\n#include <cstring>\n#include <nlohmann/json.hpp>\n#include "platform/sockets/WinSock.h"\n' \
-    >"$planted"
+printf '#include <getopt.h>\n#include <cstring>\n#include <nlohmann/json.hpp>\n#include "platform/sockets/WinSock.h"\n' >"$planted"
 sh "$check" "$copy" >/dev/null || { echo "a standard or project header was refused"; status=1; }
 [ "$status" -eq 0 ] && echo "every planted system header was caught"
 exit "$status"
