@@ -3,6 +3,7 @@
 
 #include "cli/CommandLine.h"
 #include "cli/ExitCode.h"
+#include "cli/InputText.h"
 #include "lanvista/Version.h"
 #include "tests/cli/CliRun.h"
 
@@ -60,6 +61,32 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{{"update", "10.0.0.5"}, "update wants a device address and an image file"},
         Refusal{{"update", "device.local", "Brimnet_v1.bin"}, "is not an IPv4 address"},
         Refusal{{"update", "10.0.0.5", "Brimnet_v1.bin", "--json"}, "unknown option --json"}));
+
+struct AddressText {
+    const char* text;
+    std::optional<std::uint32_t> address;
+};
+
+class Ipv4Text : public testing::TestWithParam<AddressText> {};
+
+// Four decimal fields of 0 to 255 and nothing else, read the same on every system.
+TEST_P(Ipv4Text, IsReadWholeOrRefused)
+{
+    EXPECT_EQ(ParseIpv4(GetParam().text), GetParam().address) << GetParam().text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Ipv4Text,
+    testing::Values(AddressText{"0.0.0.0", 0u}, AddressText{"255.255.255.255", 0xFFFFFFFFu},
+                    AddressText{"10.0.0.1", 0x0A000001u}, AddressText{"192.168.100.200", 0xC0A864C8u},
+                    AddressText{"", std::nullopt}, AddressText{"1.2.3", std::nullopt},
+                    AddressText{"1.2.3.4.", std::nullopt}, AddressText{".1.2.3", std::nullopt},
+                    AddressText{"1..2.3", std::nullopt}, AddressText{"256.0.0.1", std::nullopt},
+                    AddressText{"01.2.3.4", std::nullopt}, AddressText{"1.2.3.00", std::nullopt},
+                    AddressText{"1.2.3.4 ", std::nullopt}, AddressText{" 1.2.3.4", std::nullopt},
+                    AddressText{"1.2.3.-4", std::nullopt}, AddressText{"1.2.3.4a", std::nullopt},
+                    AddressText{"1234.1.1.1", std::nullopt}, AddressText{"0x1.2.3.4", std::nullopt},
+                    AddressText{"1.2.3.+4", std::nullopt}));
 
 TEST(CommandLine, TakesEachMacFormInEitherCase)
 {

@@ -6,22 +6,8 @@
 #   lab_cli_test.sh LANVISTA_CLI    (run by lab/lab.sh --wan --second N --run)
 set -uo pipefail
 cli=$1
-scratch=$(mktemp -d)
-trap 'rm -rf -- "$scratch"' EXIT
-
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
-
-# Runs the tool; its stdout lands in $scratch/out, stderr in $scratch/err, status in $status.
-run() {
-  status=0
-  "$cli" "$@" >"$scratch/out" 2>"$scratch/err" || status=$?
-}
-
-count_of() { grep -c "$1" "$scratch/out"; }
+run_tool() { "$cli" "$@"; }
+. "$(dirname "$0")/cli_test_harness.sh"
 
 expected=$((LANVISTA_LAB_DEVICES + 1 + LANVISTA_LAB_SECOND_DEVICES))
 
