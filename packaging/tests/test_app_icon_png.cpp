@@ -2,7 +2,7 @@
 // pixels at the program's own sizes, whole-pixel enlargements of them above.
 #include "packaging/icon/AppIconPng.h"
 
-#include "platform/toolkit/QtHandles.h"
+#include "platform/toolkit/qt/QtHandles.h"
 #include "platform/toolkit/ResourceTable.h"
 #include "ui/Resource.h"
 #include "ui/Resources.h"
