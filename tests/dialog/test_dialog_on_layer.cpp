@@ -31,11 +31,20 @@ NetworkSettings Loopback()
     return network;
 }
 
+// The dialog takes its icon from the application object when it is made, so the application
+// and its resources come first.
+class DialogOnLayer : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        static CWinApp app;
+        RegisterResources();
+    }
+};
+
 // Runs the main dialog modally; steps run inside its loop, then it ends unless they ended it.
 INT_PTR RunMainDialog(CConfigDlg& dialog, const std::function<void()>& steps)
 {
-    static CWinApp app;
-    RegisterResources();
     return driver::RunModal(dialog, steps, kEndedByTest);
 }
 
@@ -44,7 +53,7 @@ std::string TextOf(const CWnd& dialog, int id)
     return driver::Text(driver::Control(dialog, id));
 }
 
-TEST(DialogOnLayer, StartsAsTheTemplateAndInitialisationSay)
+TEST_F(DialogOnLayer, StartsAsTheTemplateAndInitialisationSay)
 {
     CConfigDlg dialog(nullptr, Loopback());
     RunMainDialog(dialog, [&] {
@@ -75,7 +84,7 @@ TEST(DialogOnLayer, StartsAsTheTemplateAndInitialisationSay)
     });
 }
 
-TEST(DialogOnLayer, TypedMacWalksTheBoxesToSearchAndEnterPressesNothing)
+TEST_F(DialogOnLayer, TypedMacWalksTheBoxesToSearchAndEnterPressesNothing)
 {
     CConfigDlg dialog(nullptr, Loopback());
     MessageBoxRecorder boxes;
@@ -97,7 +106,7 @@ TEST(DialogOnLayer, TypedMacWalksTheBoxesToSearchAndEnterPressesNothing)
     EXPECT_EQ(result, kEndedByTest);
 }
 
-TEST(DialogOnLayer, ThirdCharacterIsRefusedAndEmptyBoxStepsBack)
+TEST_F(DialogOnLayer, ThirdCharacterIsRefusedAndEmptyBoxStepsBack)
 {
     CConfigDlg dialog(nullptr, Loopback());
     RunMainDialog(dialog, [&] {
@@ -116,7 +125,7 @@ TEST(DialogOnLayer, ThirdCharacterIsRefusedAndEmptyBoxStepsBack)
     });
 }
 
-TEST(DialogOnLayer, AboutBoxFromTheSystemMenuKeepsEnter)
+TEST_F(DialogOnLayer, AboutBoxFromTheSystemMenuKeepsEnter)
 {
     CConfigDlg dialog(nullptr, Loopback());
     std::string focusedText;
@@ -136,7 +145,7 @@ TEST(DialogOnLayer, AboutBoxFromTheSystemMenuKeepsEnter)
     EXPECT_TRUE(aboutEnded) << "Enter ended the About box: the main dialog's key filter is not its";
 }
 
-TEST(DialogOnLayer, ExitRefusedByThePortBoxThenEndsTheDialog)
+TEST_F(DialogOnLayer, ExitRefusedByThePortBoxThenEndsTheDialog)
 {
     CConfigDlg dialog(nullptr, Loopback());
     MessageBoxRecorder boxes;
@@ -150,9 +159,7 @@ TEST(DialogOnLayer, ExitRefusedByThePortBoxThenEndsTheDialog)
         driver::Click(driver::Control(dialog, IDC_EXIT));
         ASSERT_TRUE(WaitUntil([&] { return boxes.Pending() == 0; })) << "the parse message";
         EXPECT_TRUE(WaitUntil([&] { return driver::HasFocus(port); })) << "the focus is on the port box";
-        int start = -1;
-        int end = -1;
-        static_cast<CEdit*>(CWnd::FromHandle(port))->GetSel(start, end);
+        const auto [start, end] = driver::Selection(port);
         EXPECT_EQ(start, 0);
         EXPECT_EQ(end, 3) << "with its text selected";
         EXPECT_EQ(dialog.GetModalResult(), -1) << "the dialog stays open";
@@ -164,7 +171,7 @@ TEST(DialogOnLayer, ExitRefusedByThePortBoxThenEndsTheDialog)
     EXPECT_EQ(result, IDOK);
 }
 
-TEST(DialogOnLayer, SystemMenuCloseIsExit)
+TEST_F(DialogOnLayer, SystemMenuCloseIsExit)
 {
     CConfigDlg dialog(nullptr, Loopback());
     const INT_PTR result = RunMainDialog(dialog, [&] {
@@ -174,7 +181,7 @@ TEST(DialogOnLayer, SystemMenuCloseIsExit)
     EXPECT_EQ(result, IDOK) << "Exit's validating exchange passed and ended the dialog with OK";
 }
 
-TEST(DialogOnLayer, MinimisedDialogDragsItsIcon)
+TEST_F(DialogOnLayer, MinimisedDialogDragsItsIcon)
 {
     CConfigDlg dialog(nullptr, Loopback());
     RunMainDialog(dialog, [&] {

@@ -1,6 +1,8 @@
 // The driver's look-ups, which go through the layer alone.
 #include "tests/support/DialogDriver.h"
 
+#include "platform/toolkit/CEdit.h"
+
 #include <gtest/gtest.h>
 
 namespace driver {
@@ -9,6 +11,24 @@ HWND Control(const CWnd& dialog, int nID)
 {
     const CWnd* control = dialog.GetDlgItem(nID);
     return control ? control->m_hWnd : nullptr;
+}
+
+std::pair<int, int> Selection(HWND edit)
+{
+    // A dialog that holds no CEdit of its own for the box gets a wrapper attached for the read.
+    if (auto* own = dynamic_cast<CEdit*>(CWnd::FromHandlePermanent(edit))) {
+        int start = -1;
+        int end = -1;
+        own->GetSel(start, end);
+        return {start, end};
+    }
+    CEdit box;
+    box.Attach(edit);
+    int start = -1;
+    int end = -1;
+    box.GetSel(start, end);
+    box.Detach();
+    return {start, end};
 }
 
 std::string Text(HWND control)

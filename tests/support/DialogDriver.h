@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace driver {
 
@@ -34,6 +35,8 @@ void PressKey(int virtualKey);
 // The control's window text, as the layer reads it.
 std::string Text(HWND control);
 bool HasFocus(HWND control);
+/// The selection of an edit box as GetSel gives it: first character, one past the last.
+std::pair<int, int> Selection(HWND edit);
 // Runs step once the running event loop (a modal dialog's) next turns.
 void RunSoon(std::function<void()> step);
 // Runs the dialog modally; steps run inside its loop once it is the active window, then it

@@ -51,9 +51,7 @@ TEST(ContractExchange, FailedValidationShowsFocusesSelectsAndStops)
             EXPECT_EQ(boxes.Boxes()[0].caption, AfxGetAppName());
             EXPECT_EQ(boxes.Boxes()[0].type & MB_ICONMASK, MB_ICONEXCLAMATION);
             EXPECT_TRUE(driver::HasFocus(portEdit));
-            int start = -1;
-            int end = -1;
-            static_cast<CEdit*>(CWnd::FromHandle(portEdit))->GetSel(start, end);
+            const auto [start, end] = driver::Selection(portEdit);
             EXPECT_EQ(start, 0);
             EXPECT_EQ(end, static_cast<int>(std::string(c.portText).size())) << "the whole text is selected";
             EXPECT_EQ(port, c.portAfter);
