@@ -8,7 +8,6 @@
 #include "cli/SettingsChange.h"
 
 #include <algorithm>
-#include <cctype>
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -46,15 +45,6 @@ struct Step {
     Outcome outcome = Outcome::Unchanged;
     std::string reason;
 };
-
-// The MAC field in upper case, as a plan names its devices.
-std::string MacOf(const DeviceRecord& record)
-{
-    std::string mac = record.mac12;
-    for (char& c : mac)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return mac;
-}
 
 SetCommand AskedOf(const PlannedDevice& planned, const ApplyCommand& command)
 {

@@ -50,8 +50,6 @@ int RunCli(const std::vector<std::string>& arguments, const CliNetwork& network,
             } else if constexpr (std::is_same_v<Kind, VersionCommand>) {
                 out << "lanvista-cli " << LANVISTA_VERSION << '\n';
                 return kExitSuccess;
-            } else if constexpr (std::is_same_v<Kind, UpdateCommand>) {
-                return RunUpdate(command, network, errIsTerminal, err);
             } else {
                 const auto interfaces = InterfaceIndexes(command.interfaces, err);
                 if (!interfaces)
@@ -60,6 +58,8 @@ int RunCli(const std::vector<std::string>& arguments, const CliNetwork& network,
                     return RunList(command, *interfaces, network, out, err);
                 else if constexpr (std::is_same_v<Kind, SetCommand>)
                     return RunSet(command, *interfaces, network, err);
+                else if constexpr (std::is_same_v<Kind, UpdateCommand>)
+                    return RunUpdate(command, *interfaces, network, errIsTerminal, out, err);
                 else
                     return RunApply(command, *interfaces, network, out, err);
             }

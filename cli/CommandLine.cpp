@@ -26,6 +26,9 @@ enum OptionId : int {
     kJsonLines,
     kForce,
     kDryRun,
+    kAll,
+    kParallel,
+    kAllowDowngrade,
 };
 
 constexpr option kHelpOption{"help", no_argument, nullptr, kHelp};
@@ -45,6 +48,9 @@ constexpr option kCountOption{"count", required_argument, nullptr, kCount};
 constexpr option kJsonLinesOption{"jsonl", no_argument, nullptr, kJsonLines};
 constexpr option kForceOption{"force", no_argument, nullptr, kForce};
 constexpr option kDryRunOption{"dry-run", no_argument, nullptr, kDryRun};
+constexpr option kAllOption{"all", no_argument, nullptr, kAll};
+constexpr option kParallelOption{"parallel", required_argument, nullptr, kParallel};
+constexpr option kAllowDowngradeOption{"allow-downgrade", no_argument, nullptr, kAllowDowngrade};
 constexpr option kEndOption{nullptr, 0, nullptr, 0};
 
 // Called for each option (id and value, null for a flag) and each positional argument (id 1);
@@ -236,26 +242,56 @@ ParsedCommandLine ParseUpdate(const std::vector<std::string>& arguments)
     UpdateCommand update;
     bool help = false;
     std::vector<std::string> positionals;
-    std::string error = ReadArguments(arguments, {kHelpOption, kTimeoutOption, kVerboseOption},
-                                      [&](int id, const char* value) -> std::string {
-                                          switch (id) {
-                                          case kHelp: help = true; return {};
-                                          case kVerbose: update.verbose = true; return {};
-                                          case kTimeout: return ReadTimeout(value, update.timeoutSeconds);
-                                          default: positionals.emplace_back(value); return {};
-                                          }
-                                      });
+    std::string error = ReadArguments(
+        arguments,
+        {kHelpOption, kAllOption, kMacOption, kParallelOption, kForceOption, kAllowDowngradeOption, kJsonOption,
+         kTimeoutOption, kInterfaceOption, kVerboseOption},
+        [&](int id, const char* value) -> std::string {
+            switch (id) {
+            case kHelp: help = true; return {};
+            case kVerbose: update.verbose = true; return {};
+            case kAll: update.all = true; return {};
+            case kForce: update.force = true; return {};
+            case kAllowDowngrade: update.allowDowngrade = true; return {};
+            case kJson: update.json = true; return {};
+            case kMac: {
+                const auto mac12 = ParseMac(value);
+                if (!mac12)
+                    return BadMac(value);
+                update.macs.push_back(*mac12);
+                return {};
+            }
+            case kParallel: {
+                const auto count = ParseCount(value);
+                if (!count || *count > kMostParallel)
+                    return std::string("--parallel wants 1 to ") + std::to_string(kMostParallel) + " downloads, not \"" +
+                           value + '"';
+                update.parallel = *count;
+                return {};
+            }
+            case kTimeout: return ReadTimeout(value, update.timeoutSeconds);
+            case kInterface: update.interfaces.emplace_back(value); return {};
+            default: positionals.emplace_back(value); return {};
+            }
+        });
     if (help)
         return Parsed(HelpCommand{}, {});
     if (!error.empty())
         return Parsed(update, error);
-    if (positionals.size() != 2)
-        return Parsed(update, "update wants a device address and an image file");
-    const auto address = ParseIpv4(positionals[0]);
-    if (!address)
-        return Parsed(update, "\"" + positionals[0] + "\" is not an IPv4 address a.b.c.d");
-    update.address = *address;
-    update.imagePath = positionals[1];
+    if (positionals.empty())
+        return Parsed(update, "update wants the devices (addresses, --mac or --all) and an image file");
+    update.imagePath = positionals.back();
+    positionals.pop_back();
+    for (const std::string& text : positionals) {
+        const auto address = ParseIpv4(text);
+        if (!address)
+            return Parsed(update, "\"" + text + "\" is not an IPv4 address a.b.c.d");
+        update.addresses.push_back(*address);
+    }
+    if (update.all && (!update.addresses.empty() || !update.macs.empty()))
+        return Parsed(update, "--all takes no addresses and no --mac: it is every device a search finds");
+    if (!update.all && update.addresses.empty() && update.macs.empty())
+        return Parsed(update, "update wants the devices (addresses, --mac or --all) and an image file");
     return Parsed(update, {});
 }
 
@@ -341,7 +377,8 @@ std::string HelpText()
                       [--json | --jsonl | --csv] [-v]
   lanvista-cli set    MAC [--ip A.B.C.D] [--mask A.B.C.D] [--gateway A.B.C.D] [--port N]
                       [--dhcp on|off] [--timeout SECONDS] [--interface NAME]... [--force] [-v]
-  lanvista-cli update ADDRESS IMAGE [--timeout SECONDS] [-v]
+  lanvista-cli update (ADDRESS... | --mac MAC... | --all) IMAGE [--parallel N] [--force]
+                      [--allow-downgrade] [--json] [--timeout SECONDS] [--interface NAME]... [-v]
   lanvista-cli apply  PLAN [--dry-run] [--json] [--timeout SECONDS] [--interface NAME]...
                       [--force] [-v]
   lanvista-cli --help | --version
@@ -368,10 +405,23 @@ Commands:
            (0.0.0.0, no gateway, is fine). --force writes it all the same. When two devices
            answer for one MAC nothing is written (exit 1). A save that gets no answer within
            --timeout seconds is sent again, 3 times in all.
-  update   Download the firmware image IMAGE into the device at ADDRESS (TCP port 26600).
-           IMAGE's full path must contain "Brimnet_v" and "bin", as in the dialog's Browse.
-           --timeout is the longest wait for the device at any step (default 60 seconds).
-           A progress bar is shown on stderr when stderr is a terminal.
+  update   Download the firmware image IMAGE into each device given: by ADDRESS, by --mac
+           (repeatable), or --all, every device a search finds; --parallel downloads at
+           once (default 4, at most 64). IMAGE's full path must contain "Brimnet_v" and
+           "bin", as in the dialog's Browse; its version is what its file name holds
+           between "Brimnet_v" and ".bin" (Brimnet_v3.08.bin: 3.08). A search first reads
+           each device's version (it lasts up to 2 s, less when --timeout is shorter): a
+           device that already runs the image's version is skipped unless --force, one
+           that runs a newer version is refused unless --allow-downgrade. After the
+           device's success the tool searches until it answers with the image's version
+           (within --timeout) and reports 3.07 -> 3.08; one that keeps another version
+           has failed. A device given by ADDRESS that the search does not find is
+           updated unchecked (its result says so); a file name without a version
+           downloads into every device unchecked, with a note. One line per device:
+           updated, skipped, refused, failed (with the reason) or absent; --json the
+           same as an array. One device's failure does not stop the others. --timeout is
+           the longest wait for a device at any step (default 60 seconds). A progress
+           bar is shown on stderr for a single device when stderr is a terminal.
   apply    Put every device of PLAN into its settings. PLAN (a file, or - for stdin) is
            CSV with a header line or JSON, in the columns or keys list prints: mac, and
            any of ip, mask, gateway, port, dhcp (other columns are ignored, an empty cell
@@ -388,9 +438,13 @@ Options:
   --mac MAC             00A0B1C20010, 00:a0:b1:c2:00:10 or 00-A0-B1-C2-00-10
   --interface NAME      search and save on this network adapter only (repeatable); replies
                         that come in on other adapters are ignored
-  --json, --jsonl, --csv  output formats of list
+  --json, --jsonl, --csv  output formats of list (--json also of update and apply)
   --count N             list: end once N devices have answered
-  --force               set, apply: write settings the rules above refuse
+  --force               set, apply: write settings the rules above refuse; update: download
+                        into a device that already runs the image's version
+  --allow-downgrade     update: download into a device that runs a newer version
+  --all                 update: every device a search finds
+  --parallel N          update: N downloads at once
   --dry-run             apply: report what would change, save nothing
   -v, --verbose         the adapters used, each request sent and every datagram set aside,
                         with the reason, on stderr

@@ -35,10 +35,21 @@ struct SetCommand {
     bool verbose = false;
 };
 
+/// The most downloads update runs at once.
+inline constexpr std::size_t kMostParallel = 64;
+
 struct UpdateCommand {
-    std::uint32_t address = 0;
+    // The devices: each address, each MAC (upper-case), or every device a search finds.
+    std::vector<std::uint32_t> addresses;
+    std::vector<std::string> macs;
+    bool all = false;
     std::string imagePath;
     double timeoutSeconds = 60;
+    std::size_t parallel = 4;     // downloads at once
+    bool force = false;           // download into a device that already runs the image's version
+    bool allowDowngrade = false;  // download into a device that runs a newer version
+    bool json = false;            // the report as JSON
+    std::vector<std::string> interfaces;
     bool verbose = false;
 };
 

@@ -15,5 +15,7 @@ int RunSet(const SetCommand& command, const std::vector<int>& interfaces, const 
 /// The report goes to out, messages to err.
 int RunApply(const ApplyCommand& command, const std::vector<int>& interfaces, const CliNetwork& network,
              std::ostream& out, std::ostream& err);
-/// showProgress: draw a progress bar on err while the image is sent.
-int RunUpdate(const UpdateCommand& command, const CliNetwork& network, bool showProgress, std::ostream& err);
+/// The report goes to out, messages to err. showProgress: draw a progress bar on err while
+/// the image is sent into a lone device.
+int RunUpdate(const UpdateCommand& command, const std::vector<int>& interfaces, const CliNetwork& network,
+              bool showProgress, std::ostream& out, std::ostream& err);

@@ -45,6 +45,14 @@ bool IsDevice(const DeviceRecord& record, const std::string& mac12)
     });
 }
 
+std::string MacOf(const DeviceRecord& record)
+{
+    std::string mac = record.mac12;
+    for (char& c : mac)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return mac;
+}
+
 std::string DeviceLine(const FoundDevice& device)
 {
     std::string line = PrintableText(device.record.macText) + " at " + DottedAddress(device.record.ip) +

@@ -52,6 +52,9 @@ std::string SearchRequestFor(const std::optional<std::string>& mac12, std::uint3
 /// True when the record is the device with this MAC (letter case aside).
 bool IsDevice(const DeviceRecord& record, const std::string& mac12);
 
+/// The record's MAC field in upper case, as the command line and plans name devices.
+std::string MacOf(const DeviceRecord& record);
+
 /// "02:4C:56:00:00:01 at 10.0.0.5 (from 10.0.0.5 on eth0)": one device for a message.
 std::string DeviceLine(const FoundDevice& device);
 

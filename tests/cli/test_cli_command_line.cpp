@@ -58,9 +58,16 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{{"set", "00A0B1C20010", "--port", "0"}, "--port wants 1 to 65535"},
         Refusal{{"set", "00A0B1C20010", "--port", "91OO"}, "--port wants 1 to 65535"},
         Refusal{{"set", "00A0B1C20010", "--dhcp", "yes"}, "--dhcp wants on or off"},
-        Refusal{{"update", "10.0.0.5"}, "update wants a device address and an image file"},
+        Refusal{{"update", "10.0.0.5"}, "update wants the devices (addresses, --mac or --all) and an image file"},
+        Refusal{{"update"}, "update wants the devices (addresses, --mac or --all) and an image file"},
         Refusal{{"update", "device.local", "Brimnet_v1.bin"}, "is not an IPv4 address"},
-        Refusal{{"update", "10.0.0.5", "Brimnet_v1.bin", "--json"}, "unknown option --json"}));
+        Refusal{{"update", "10.0.0.5", "Brimnet_v1.bin", "--dry-run"}, "unknown option --dry-run"},
+        Refusal{{"update", "--all", "10.0.0.5", "Brimnet_v1.bin"}, "--all takes no addresses and no --mac"},
+        Refusal{{"update", "--all", "--mac", "024C56000001", "Brimnet_v1.bin"}, "--all takes no addresses and no --mac"},
+        Refusal{{"update", "--mac", "024C5600", "Brimnet_v1.bin"}, "is not a MAC address"},
+        Refusal{{"update", "--all", "--parallel", "0", "Brimnet_v1.bin"}, "--parallel wants 1 to 64 downloads"},
+        Refusal{{"update", "--all", "--parallel", "65", "Brimnet_v1.bin"}, "--parallel wants 1 to 64 downloads"},
+        Refusal{{"update", "--all", "--parallel", "two", "Brimnet_v1.bin"}, "--parallel wants 1 to 64 downloads"}));
 
 struct AddressText {
     const char* text;
@@ -139,9 +146,26 @@ TEST(CommandLine, UpdateTakesAddressImageAndTimeout)
     const ParsedCommandLine parsed = ParseCommandLine({"update", "192.168.0.101", "fw/Brimnet_v1.2.bin"});
     ASSERT_TRUE(parsed.command) << parsed.error;
     const auto& update = std::get<UpdateCommand>(*parsed.command);
-    EXPECT_EQ(update.address, 0xC0A80065u);
+    EXPECT_EQ(update.addresses, std::vector<std::uint32_t>{0xC0A80065u});
     EXPECT_EQ(update.imagePath, "fw/Brimnet_v1.2.bin");
     EXPECT_DOUBLE_EQ(update.timeoutSeconds, 60);
+    EXPECT_EQ(update.parallel, 4u);
+    EXPECT_FALSE(update.force || update.allowDowngrade || update.all || update.json);
+}
+
+TEST(CommandLine, UpdateTakesSeveralDevicesTheLastArgumentBeingTheImage)
+{
+    const ParsedCommandLine parsed =
+        ParseCommandLine({"update", "10.0.0.5", "--mac", "02:4c:56:00:00:01", "10.0.0.6", "--parallel", "2",
+                          "Brimnet_v3.08.bin", "--mac", "024C56000002", "--force", "--allow-downgrade", "--json"});
+    ASSERT_TRUE(parsed.command) << parsed.error;
+    const auto& update = std::get<UpdateCommand>(*parsed.command);
+    EXPECT_EQ(update.addresses, (std::vector<std::uint32_t>{0x0A000005u, 0x0A000006u}));
+    EXPECT_EQ(update.macs, (std::vector<std::string>{"024C56000001", "024C56000002"}));
+    EXPECT_EQ(update.imagePath, "Brimnet_v3.08.bin");
+    EXPECT_EQ(update.parallel, 2u);
+    EXPECT_TRUE(update.force && update.allowDowngrade && update.json);
+    EXPECT_FALSE(update.all);
 }
 
 TEST(CommandLine, TakesWhatFollowsADoubleDashAsArgumentsEvenWhenItLooksLikeAnOption)
@@ -149,7 +173,7 @@ TEST(CommandLine, TakesWhatFollowsADoubleDashAsArgumentsEvenWhenItLooksLikeAnOpt
     const ParsedCommandLine parsed = ParseCommandLine({"update", "--timeout", "5", "--", "10.0.0.5", "--Brimnet_v1.bin"});
     ASSERT_TRUE(parsed.command) << parsed.error;
     const auto& update = std::get<UpdateCommand>(*parsed.command);
-    EXPECT_EQ(update.address, 0x0A000005u);
+    EXPECT_EQ(update.addresses, std::vector<std::uint32_t>{0x0A000005u});
     EXPECT_EQ(update.imagePath, "--Brimnet_v1.bin");
     EXPECT_DOUBLE_EQ(update.timeoutSeconds, 5);
 }

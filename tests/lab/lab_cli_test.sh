@@ -43,12 +43,21 @@ grep -q '"port": 4001' "$scratch/out" && grep -q '"gateway": "10.213.79.254"' "$
 
 mkdir "$scratch/fw"
 image=$scratch/fw/Brimnet_v3.08.bin
-head -c 300000 /dev/urandom >"$image"
+# The image carries its name, as this family's images do: devsim's devices run its version
+# once they have taken it.
+{ printf 'Brimnet_v3.08'; head -c 300000 /dev/urandom; } >"$image"
 run update "$LANVISTA_LAB_FIRST_IP" "$image" --timeout 20
-[[ $status -eq 0 ]] || fail "update of $LANVISTA_LAB_FIRST_IP exited $status: $(cat "$scratch/err")"
+[[ $status -eq 0 ]] && grep -q "updated  3.07 -> 3.08" "$scratch/out" ||
+  fail "update of $LANVISTA_LAB_FIRST_IP exited $status: $(cat "$scratch/out" "$scratch/err")"
 run update "$LANVISTA_LAB_NAK_IP" "$image" --timeout 20
 [[ $status -eq 1 ]] && grep -q "the device reported failure" "$scratch/err" ||
   fail "update of the NAK device exited $status: $(cat "$scratch/err")"
+# Every device at once: the one updated above is skipped, the NAK device fails, and every
+# other one is updated and confirmed by a search.
+run update --all "$image" --json --parallel 3 --timeout 20
+[[ $status -eq 1 && $(count_of '"result": "skipped"') -eq 1 && $(count_of '"result": "failed"') -eq 1 &&
+   $(count_of '"after": "3.08"') -eq $((expected - 2)) ]] ||
+  fail "update --all exited $status: $(cat "$scratch/out" "$scratch/err")"
 
 [[ $failures -eq 0 ]] || exit 1
-echo "lanvista-cli in the lab: $expected devices listed, set and update checked"
+echo "lanvista-cli in the lab: $expected devices listed, set, update and update --all checked"

@@ -1,4 +1,5 @@
-#include "cli/Commands.h"
+#include "cli/ImageDownload.h"
+
 #include "cli/DeviceLink.h"
 #include "cli/ErrorText.h"
 #include "cli/ExitCode.h"
@@ -19,50 +20,6 @@ namespace {
 
 // A status message is 32 bytes; the dialog reads up to 4096 at a time too.
 constexpr std::size_t kReceiveSize = 4096;
-
-// The image under the dialog's Browse rule, or std::nullopt with the reason written to err.
-std::optional<FirmwareImage> LoadImage(const std::string& path, std::ostream& err)
-{
-    // The rule looks at the full path, as the dialog's file dialog gives it.
-    std::error_code error;
-    const std::filesystem::path full = std::filesystem::absolute(path, error);
-    if (error || !IsFirmwareImagePath(full.string())) {
-        err << "lanvista-cli: \"" << path << "\" is not taken as a firmware image: its full path must contain "
-            << "\"Brimnet_v\" and \"bin\" (both case-sensitive), as in the dialog's Browse\n";
-        return std::nullopt;
-    }
-    if (std::filesystem::is_directory(full, error)) {
-        err << "lanvista-cli: \"" << path << "\" is a folder, not a firmware image\n";
-        return std::nullopt;
-    }
-    const std::uintmax_t size = std::filesystem::file_size(full, error);
-    if (error) {
-        err << "lanvista-cli: cannot open \"" << path << "\": " << error.message() << '\n';
-        return std::nullopt;
-    }
-    if (size > kMaxImageSize) {
-        err << "lanvista-cli: \"" << path << "\" is too large to load: " << size << " bytes (at most "
-            << kMaxImageSize << ")\n";
-        return std::nullopt;
-    }
-    std::ifstream file(full, std::ios::binary);
-    if (!file) {
-        err << "lanvista-cli: cannot open \"" << path << "\": " << std::strerror(errno) << '\n';
-        return std::nullopt;
-    }
-    FirmwareImage image(static_cast<std::size_t>(size));
-    file.read(reinterpret_cast<char*>(image.data()), static_cast<std::streamsize>(image.size()));
-    // A file that shrank since its size was read is refused rather than sent cut short.
-    if (file.gcount() != static_cast<std::streamsize>(image.size())) {
-        err << "lanvista-cli: cannot read the whole of \"" << path << "\"\n";
-        return std::nullopt;
-    }
-    if (image.empty()) {
-        err << "lanvista-cli: \"" << path << "\" is empty\n";
-        return std::nullopt;
-    }
-    return image;
-}
 
 int ConnectFailure(int error, const std::string& where, double timeoutSeconds, std::ostream& err)
 {
@@ -91,9 +48,9 @@ int SendFailure(int error, const std::string& where, const std::string& what, do
 // however many bytes trickle in meanwhile.
 class Download {
 public:
-    Download(TcpConnection& connection, FirmwareImage& image, const std::string& where, const UpdateCommand& command,
-             bool showProgress, std::ostream& err)
-        : m_connection(connection), m_image(image), m_where(where), m_command(command), m_showProgress(showProgress),
+    Download(TcpConnection& connection, FirmwareImage& image, const std::string& where, const DownloadOptions& options,
+             std::ostream& err)
+        : m_connection(connection), m_image(image), m_where(where), m_options(options),
           m_err(err)
     {
     }
@@ -102,11 +59,11 @@ public:
     {
         const std::array<unsigned char, 32> header = FirmwareDownload::Header(m_image, TickSeed());
         std::size_t sent = 0;
-        const int error = m_connection.SendAll(header.data(), header.size(), sent, m_command.timeoutSeconds, [] {});
+        const int error = m_connection.SendAll(header.data(), header.size(), sent, m_options.timeoutSeconds, [] {});
         if (error != 0 && error != TcpConnection::kIncoming)
-            return SendFailure(error, m_where, "download header", m_command.timeoutSeconds, m_err);
+            return SendFailure(error, m_where, "download header", m_options.timeoutSeconds, m_err);
         m_download.Announce();
-        m_stepEnd = DeadlineIn(m_command.timeoutSeconds);
+        m_stepEnd = DeadlineIn(m_options.timeoutSeconds);
         for (;;) {
             if (const auto result = ReceiveStep())
                 return *result;
@@ -139,7 +96,7 @@ private:
         if (received < 0) {
             if (error == WSAETIMEDOUT) {
                 m_err << "lanvista-cli: " << m_where << " sent no status message it could act on for "
-                      << m_command.timeoutSeconds << " s\n";
+                      << m_options.timeoutSeconds << " s\n";
                 return kExitDevice;
             }
             m_err << "lanvista-cli: the connection to " << m_where << " broke before it reported a result: "
@@ -176,16 +133,16 @@ private:
         const FirmwareImage& bytes = m_download.ImageToSend(m_image);
         if (bytes.empty()) {
             // Asked again after the image went out: the step's time runs on.
-            if (m_command.verbose)
+            if (m_options.verbose)
                 m_err << "lanvista-cli: the device asked for the image again after it was sent\n";
             return std::nullopt;
         }
-        if (m_showProgress)
+        if (m_options.showProgress)
             m_bar.emplace(m_err, bytes.size());
         m_total = bytes.size();
         m_sent = 0;
         for (;;) {
-            const int error = m_connection.SendAll(bytes.data(), bytes.size(), m_sent, m_command.timeoutSeconds,
+            const int error = m_connection.SendAll(bytes.data(), bytes.size(), m_sent, m_options.timeoutSeconds,
                                                    [this] { DrawBar(); });
             if (error == 0)
                 break;
@@ -199,11 +156,11 @@ private:
             if (const auto result = ReceiveNow(); result && *result == kExitDevice)
                 return result;
             FinishBar();
-            return SendFailure(error, m_where, "image", m_command.timeoutSeconds, m_err);
+            return SendFailure(error, m_where, "image", m_options.timeoutSeconds, m_err);
         }
         if (m_download.MarkImageSent())
             m_image.clear();
-        m_stepEnd = DeadlineIn(m_command.timeoutSeconds);
+        m_stepEnd = DeadlineIn(m_options.timeoutSeconds);
         return std::nullopt;
     }
 
@@ -258,8 +215,7 @@ private:
     TcpConnection& m_connection;
     FirmwareImage& m_image;
     const std::string& m_where;
-    const UpdateCommand& m_command;
-    bool m_showProgress;
+    const DownloadOptions& m_options;
     std::ostream& m_err;
     FirmwareDownload m_download;
     std::string m_replyText;
@@ -272,18 +228,57 @@ private:
 
 } // namespace
 
-int RunUpdate(const UpdateCommand& command, const CliNetwork& network, bool showProgress, std::ostream& err)
+std::optional<FirmwareImage> LoadImage(const std::string& path, std::ostream& err)
 {
-    auto image = LoadImage(command.imagePath, err);
-    if (!image)
-        return kExitImage;
+    // The rule looks at the full path, as the dialog's file dialog gives it.
+    std::error_code error;
+    const std::filesystem::path full = std::filesystem::absolute(path, error);
+    if (error || !IsFirmwareImagePath(full.string())) {
+        err << "lanvista-cli: \"" << path << "\" is not taken as a firmware image: its full path must contain "
+            << "\"Brimnet_v\" and \"bin\" (both case-sensitive), as in the dialog's Browse\n";
+        return std::nullopt;
+    }
+    if (std::filesystem::is_directory(full, error)) {
+        err << "lanvista-cli: \"" << path << "\" is a folder, not a firmware image\n";
+        return std::nullopt;
+    }
+    const std::uintmax_t size = std::filesystem::file_size(full, error);
+    if (error) {
+        err << "lanvista-cli: cannot open \"" << path << "\": " << error.message() << '\n';
+        return std::nullopt;
+    }
+    if (size > kMaxImageSize) {
+        err << "lanvista-cli: \"" << path << "\" is too large to load: " << size << " bytes (at most "
+            << kMaxImageSize << ")\n";
+        return std::nullopt;
+    }
+    std::ifstream file(full, std::ios::binary);
+    if (!file) {
+        err << "lanvista-cli: cannot open \"" << path << "\": " << std::strerror(errno) << '\n';
+        return std::nullopt;
+    }
+    FirmwareImage image(static_cast<std::size_t>(size));
+    file.read(reinterpret_cast<char*>(image.data()), static_cast<std::streamsize>(image.size()));
+    // A file that shrank since its size was read is refused rather than sent cut short.
+    if (file.gcount() != static_cast<std::streamsize>(image.size())) {
+        err << "lanvista-cli: cannot read the whole of \"" << path << "\"\n";
+        return std::nullopt;
+    }
+    if (image.empty()) {
+        err << "lanvista-cli: \"" << path << "\" is empty\n";
+        return std::nullopt;
+    }
+    return image;
+}
 
-    const std::string where = DottedAddress(command.address) + " port " + std::to_string(network.downloadPort);
+int DownloadImage(FirmwareImage image, std::uint32_t address, unsigned port, const DownloadOptions& options,
+                  std::ostream& err)
+{
+    const std::string where = DottedAddress(address) + " port " + std::to_string(port);
     TcpConnection connection;
-    if (const int error = connection.Connect(command.address, network.downloadPort,
-                                             DeadlineIn(command.timeoutSeconds)))
-        return ConnectFailure(error, where, command.timeoutSeconds, err);
-    if (command.verbose)
-        err << "lanvista-cli: connected to " << where << ", sending the header for " << image->size() << " bytes\n";
-    return Download(connection, *image, where, command, showProgress, err).Run();
+    if (const int error = connection.Connect(address, port, DeadlineIn(options.timeoutSeconds)))
+        return ConnectFailure(error, where, options.timeoutSeconds, err);
+    if (options.verbose)
+        err << "lanvista-cli: connected to " << where << ", sending the header for " << image.size() << " bytes\n";
+    return Download(connection, image, where, options, err).Run();
 }
