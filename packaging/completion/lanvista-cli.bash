@@ -19,7 +19,7 @@ _lanvista_cli()
     for ((i = 1; i < COMP_CWORD; i++)); do
         word=${COMP_WORDS[i]}
         case $word in
-            --mac | --count | --timeout | --interface | --ip | --mask | --gateway | --port | --dhcp)
+            --mac | --count | --timeout | --interface | --ip | --mask | --gateway | --port | --dhcp | --parallel)
                 ((i++)) ;;
             -*) ;;
             *)
@@ -34,7 +34,7 @@ _lanvista_cli()
         --dhcp)
             mapfile -t COMPREPLY < <(compgen -W "on off" -- "$cur")
             return ;;
-        --mac | --count | --timeout | --ip | --mask | --gateway | --port)
+        --mac | --count | --timeout | --ip | --mask | --gateway | --port | --parallel)
             COMPREPLY=()
             return ;;
     esac
@@ -44,7 +44,7 @@ _lanvista_cli()
         "") options="--help --version" ;;
         list) options="--mac --count --timeout --interface --json --jsonl --csv --verbose --help" ;;
         set) options="--ip --mask --gateway --port --dhcp --timeout --interface --force --verbose --help" ;;
-        update) options="--timeout --verbose --help" ;;
+        update) options="--all --mac --parallel --force --allow-downgrade --json --timeout --interface --verbose --help" ;;
         apply) options="--dry-run --json --timeout --interface --force --verbose --help" ;;
         *) COMPREPLY=(); return ;;
     esac
@@ -52,8 +52,8 @@ _lanvista_cli()
         mapfile -t COMPREPLY < <(compgen -W "$options" -- "$cur")
     elif [[ -z $command ]]; then
         mapfile -t COMPREPLY < <(compgen -W "list set update apply" -- "$cur")
-    elif [[ ($command == update && $positional -eq 1) || ($command == apply && $positional -eq 0) ]]; then
-        # The image (any file, since its full path decides) or the plan.
+    elif [[ $command == update || ($command == apply && $positional -eq 0) ]]; then
+        # The image (any file, since its full path decides; it follows the addresses) or the plan.
         compopt -o filenames 2>/dev/null
         mapfile -t COMPREPLY < <(compgen -f -- "$cur")
     else

@@ -22,7 +22,8 @@ bash_cases=(
   "lanvista-cli list --|--json --jsonl --csv --count --mac --interface --verbose|--ip --force"
   "lanvista-cli set 00A0B1C20010 --|--ip --mask --gateway --port --dhcp --force|--json --count"
   "lanvista-cli set 00A0B1C20010 --dhcp |on off|-"
-  "lanvista-cli update --|--timeout --verbose|--ip --json"
+  "lanvista-cli update --|--all --mac --parallel --force --allow-downgrade --json --interface --timeout|--ip --dry-run"
+  "lanvista-cli update --all --parallel |-|lo list"
   "lanvista-cli list --interface |lo|-"
   "lanvista-cli list --timeout |-|list lo"
   "lanvista-cli update 10.0.0.5 $source_dir/packaging/completion/lanvista-cli.b|$source_dir/packaging/completion/lanvista-cli.bash|-"
@@ -74,6 +75,7 @@ zsh_cases=(
   "lanvista-cli list --cs|--csv"
   "lanvista-cli apply plan.csv --dr|--dry-run"
   "lanvista-cli update 10.0.0.5 packaging/completion/_lanvista-c|_lanvista-cli"
+  "lanvista-cli update --all --allow|--allow-downgrade"
 )
 if ! command -v zsh >/dev/null; then
   fail "zsh is not installed (scripts/install-deps.sh installs it)"
