@@ -245,7 +245,7 @@ ParsedCommandLine ParseUpdate(const std::vector<std::string>& arguments)
     std::string error = ReadArguments(
         arguments,
         {kHelpOption, kAllOption, kMacOption, kParallelOption, kForceOption, kAllowDowngradeOption, kJsonOption,
-         kTimeoutOption, kInterfaceOption, kVerboseOption},
+         kDryRunOption, kTimeoutOption, kInterfaceOption, kVerboseOption},
         [&](int id, const char* value) -> std::string {
             switch (id) {
             case kHelp: help = true; return {};
@@ -254,6 +254,7 @@ ParsedCommandLine ParseUpdate(const std::vector<std::string>& arguments)
             case kForce: update.force = true; return {};
             case kAllowDowngrade: update.allowDowngrade = true; return {};
             case kJson: update.json = true; return {};
+            case kDryRun: update.dryRun = true; return {};
             case kMac: {
                 const auto mac12 = ParseMac(value);
                 if (!mac12)
@@ -378,7 +379,8 @@ std::string HelpText()
   lanvista-cli set    MAC [--ip A.B.C.D] [--mask A.B.C.D] [--gateway A.B.C.D] [--port N]
                       [--dhcp on|off] [--timeout SECONDS] [--interface NAME]... [--force] [-v]
   lanvista-cli update (ADDRESS... | --mac MAC... | --all) IMAGE [--parallel N] [--force]
-                      [--allow-downgrade] [--json] [--timeout SECONDS] [--interface NAME]... [-v]
+                      [--allow-downgrade] [--dry-run] [--json] [--timeout SECONDS]
+                      [--interface NAME]... [-v]
   lanvista-cli apply  PLAN [--dry-run] [--json] [--timeout SECONDS] [--interface NAME]...
                       [--force] [-v]
   lanvista-cli --help | --version
@@ -419,7 +421,8 @@ Commands:
            updated unchecked (its result says so); a file name without a version
            downloads into every device unchecked, with a note. One line per device:
            updated, skipped, refused, failed (with the reason) or absent; --json the
-           same as an array. One device's failure does not stop the others. --timeout is
+           same as an array; --dry-run reports "would update" and downloads nothing.
+           One device's failure does not stop the others. --timeout is
            the longest wait for a device at any step (default 60 seconds). A progress
            bar is shown on stderr for a single device when stderr is a terminal.
   apply    Put every device of PLAN into its settings. PLAN (a file, or - for stdin) is
@@ -445,7 +448,7 @@ Options:
   --allow-downgrade     update: download into a device that runs a newer version
   --all                 update: every device a search finds
   --parallel N          update: N downloads at once
-  --dry-run             apply: report what would change, save nothing
+  --dry-run             apply, update: report what would change, write nothing
   -v, --verbose         the adapters used, each request sent and every datagram set aside,
                         with the reason, on stderr
   --ip, --mask, --gateway A.B.C.D

@@ -49,6 +49,7 @@ struct UpdateCommand {
     bool force = false;           // download into a device that already runs the image's version
     bool allowDowngrade = false;  // download into a device that runs a newer version
     bool json = false;            // the report as JSON
+    bool dryRun = false;          // report what would be downloaded, download nothing
     std::vector<std::string> interfaces;
     bool verbose = false;
 };

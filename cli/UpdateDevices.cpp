@@ -22,13 +22,14 @@ constexpr double kLongestSearchSeconds = 2;
 // While updated devices restart, the search that confirms them goes out this often.
 constexpr auto kConfirmRound = std::chrono::milliseconds(500);
 
-enum class Result { Pending, Updated, Skipped, Refused, Failed, Absent };
+enum class Result { Pending, Updated, WouldUpdate, Skipped, Refused, Failed, Absent };
 
 const char* ResultText(Result result)
 {
     switch (result) {
     case Result::Pending: return "pending";
     case Result::Updated: return "updated";
+    case Result::WouldUpdate: return "would update";
     case Result::Skipped: return "skipped";
     case Result::Refused: return "refused";
     case Result::Failed: return "failed";
@@ -265,7 +266,7 @@ void Confirm(DeviceLink& link, const std::vector<Target*>& updated, const std::s
 
 std::string Versions(const Target& target)
 {
-    if (target.result == Result::Updated && target.before && target.after)
+    if ((target.result == Result::Updated || target.result == Result::WouldUpdate) && target.before && target.after)
         return *target.before + " -> " + *target.after;
     if (target.before)
         return *target.before;
@@ -281,7 +282,7 @@ void WriteReport(std::ostream& out, const std::vector<Target>& targets, bool jso
             const Target& t = targets[i];
             const auto mac = t.mac12 ? std::optional(MacWithColons(*t.mac12)) : std::nullopt;
             const auto address = t.address ? std::optional(DottedAddress(*t.address)) : std::nullopt;
-            const auto after = t.result == Result::Updated ? t.after : std::nullopt;
+            const auto after = t.result == Result::Updated || t.result == Result::WouldUpdate ? t.after : std::nullopt;
             out << (i == 0 ? "\n" : ",\n") << "  {\"mac\": " << jsonOr(mac) << ", \"address\": " << jsonOr(address)
                 << ", \"result\": " << JsonString(ResultText(t.result)) << ", \"before\": " << jsonOr(t.before)
                 << ", \"after\": " << jsonOr(after)
@@ -348,11 +349,23 @@ int RunUpdate(const UpdateCommand& command, const std::vector<int>& interfaces, 
     for (Target& target : targets) {
         if (imageVersion && target.result == Result::Pending)
             CheckVersion(target, *imageVersion, command);
-        if (target.result == Result::Pending)
-            pending.push_back(&target);
+        if (target.result != Result::Pending)
+            continue;
+        pending.push_back(&target);
+        if (!target.found)
+            target.reason = failure ? "no search could be made: its version was neither checked nor confirmed"
+                                    : "did not answer the search: its version was neither checked nor confirmed";
+        else if (!imageVersion)
+            target.reason = "not confirmed: the image's file name holds no version";
     }
 
-    if (pending.size() == 1 && targets.size() == 1) {
+    if (command.dryRun) {
+        for (Target* target : pending) {
+            target->result = Result::WouldUpdate;
+            target->after = imageVersion;
+        }
+        pending.clear();
+    } else if (pending.size() == 1 && targets.size() == 1) {
         // One device alone keeps stderr to itself, progress bar included.
         std::ostringstream messages;
         TeeStream both(err, messages);
@@ -368,12 +381,7 @@ int RunUpdate(const UpdateCommand& command, const std::vector<int>& interfaces, 
         if (target->result != Result::Pending)
             continue;
         target->result = Result::Updated;
-        if (!target->found)
-            target->reason = failure ? "no search could be made: its version was neither checked nor confirmed"
-                                     : "did not answer the search: its version was neither checked nor confirmed";
-        else if (!imageVersion)
-            target->reason = "not confirmed: the image's file name holds no version";
-        else if (target->found)
+        if (target->found && imageVersion)
             toConfirm.push_back(target);
     }
     if (!toConfirm.empty())
@@ -381,7 +389,7 @@ int RunUpdate(const UpdateCommand& command, const std::vector<int>& interfaces, 
 
     WriteReport(out, targets, command.json);
     for (const Target& target : targets)
-        if (target.result != Result::Updated && target.result != Result::Skipped)
+        if (target.result == Result::Failed || target.result == Result::Refused || target.result == Result::Absent)
             return target.exitCode;
     return kExitSuccess;
 }

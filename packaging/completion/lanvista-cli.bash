@@ -44,7 +44,7 @@ _lanvista_cli()
         "") options="--help --version" ;;
         list) options="--mac --count --timeout --interface --json --jsonl --csv --verbose --help" ;;
         set) options="--ip --mask --gateway --port --dhcp --timeout --interface --force --verbose --help" ;;
-        update) options="--all --mac --parallel --force --allow-downgrade --json --timeout --interface --verbose --help" ;;
+        update) options="--all --mac --parallel --force --allow-downgrade --dry-run --json --timeout --interface --verbose --help" ;;
         apply) options="--dry-run --json --timeout --interface --force --verbose --help" ;;
         *) COMPREPLY=(); return ;;
     esac

@@ -22,7 +22,7 @@ bash_cases=(
   "lanvista-cli list --|--json --jsonl --csv --count --mac --interface --verbose|--ip --force"
   "lanvista-cli set 00A0B1C20010 --|--ip --mask --gateway --port --dhcp --force|--json --count"
   "lanvista-cli set 00A0B1C20010 --dhcp |on off|-"
-  "lanvista-cli update --|--all --mac --parallel --force --allow-downgrade --json --interface --timeout|--ip --dry-run"
+  "lanvista-cli update --|--all --mac --parallel --force --allow-downgrade --dry-run --json --interface --timeout|--ip --csv"
   "lanvista-cli update --all --parallel |-|lo list"
   "lanvista-cli list --interface |lo|-"
   "lanvista-cli list --timeout |-|list lo"

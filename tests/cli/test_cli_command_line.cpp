@@ -61,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{{"update", "10.0.0.5"}, "update wants the devices (addresses, --mac or --all) and an image file"},
         Refusal{{"update"}, "update wants the devices (addresses, --mac or --all) and an image file"},
         Refusal{{"update", "device.local", "Brimnet_v1.bin"}, "is not an IPv4 address"},
-        Refusal{{"update", "10.0.0.5", "Brimnet_v1.bin", "--dry-run"}, "unknown option --dry-run"},
+        Refusal{{"update", "10.0.0.5", "Brimnet_v1.bin", "--csv"}, "unknown option --csv"},
         Refusal{{"update", "--all", "10.0.0.5", "Brimnet_v1.bin"}, "--all takes no addresses and no --mac"},
         Refusal{{"update", "--all", "--mac", "024C56000001", "Brimnet_v1.bin"}, "--all takes no addresses and no --mac"},
         Refusal{{"update", "--mac", "024C5600", "Brimnet_v1.bin"}, "is not a MAC address"},

@@ -56,6 +56,17 @@ TEST_F(UpdateMany, UpdatesWhatRunsAnOlderVersionAndSkipsWhatRunsTheImages)
 {
     Start({"--devices", "3", "--version-after-update", "3.08"});
 
+    // A dry run reports and downloads nothing: the run after it still finds 3.07.
+    const CliRun dry = Run({"update", "--all", image, "--dry-run", "--json", "--timeout", "5"});
+    ASSERT_EQ(dry.exitCode, kExitSuccess) << dry.err;
+    const auto planned = ByAddress(dry.out);
+    ASSERT_EQ(planned.size(), 3u) << dry.out;
+    for (const auto& [address, outcome] : planned) {
+        EXPECT_EQ(outcome.result, "would update") << address;
+        EXPECT_EQ(outcome.before, "3.07") << address;
+        EXPECT_EQ(outcome.after, "3.08") << address;
+    }
+
     const CliRun one = Run({"update", "127.0.0.3", image, "--timeout", "5"});
     ASSERT_EQ(one.exitCode, kExitSuccess) << one.err;
     EXPECT_EQ(one.out, "02:4C:56:00:00:02  127.0.0.3  updated  3.07 -> 3.08\n");
