@@ -105,7 +105,7 @@ std::optional<std::string> ReadPlanText(const std::string& path, std::ostream& e
     if (path == "-") {
         text << std::cin.rdbuf();
     } else {
-        std::ifstream file(path, std::ios::binary);
+        std::ifstream file(PathFromUtf8(path), std::ios::binary);
         if (!file || !(text << file.rdbuf())) {
             err << "lanvista-cli: cannot read the plan " << PrintableText(path) << '\n';
             return std::nullopt;

@@ -1,5 +1,7 @@
 #include "cli/FirmwareVersion.h"
 
+#include "cli/InputText.h"
+
 #include <charconv>
 #include <filesystem>
 #include <vector>
@@ -31,7 +33,7 @@ std::optional<std::string> VersionFromImageName(const std::string& path)
 {
     static constexpr std::string_view kBefore = "Brimnet_v";
     static constexpr std::string_view kAfter = ".bin";
-    const std::string name = std::filesystem::path(path).filename().string();
+    const std::string name = Utf8Of(PathFromUtf8(path).filename());
     const std::size_t start = name.find(kBefore);
     if (start == std::string::npos)
         return std::nullopt;

@@ -232,8 +232,8 @@ std::optional<FirmwareImage> LoadImage(const std::string& path, std::ostream& er
 {
     // The rule looks at the full path, as the dialog's file dialog gives it.
     std::error_code error;
-    const std::filesystem::path full = std::filesystem::absolute(path, error);
-    if (error || !IsFirmwareImagePath(full.string())) {
+    const std::filesystem::path full = std::filesystem::absolute(PathFromUtf8(path), error);
+    if (error || !IsFirmwareImagePath(Utf8Of(full))) {
         err << "lanvista-cli: \"" << path << "\" is not taken as a firmware image: its full path must contain "
             << "\"Brimnet_v\" and \"bin\" (both case-sensitive), as in the dialog's Browse\n";
         return std::nullopt;

@@ -120,3 +120,14 @@ std::string MacWithColons(std::string_view mac12)
     }
     return text;
 }
+
+std::filesystem::path PathFromUtf8(const std::string& utf8)
+{
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string Utf8Of(const std::filesystem::path& path)
+{
+    const std::u8string utf8 = path.u8string();
+    return std::string(utf8.begin(), utf8.end());
+}

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,3 +33,8 @@ std::string DottedAddress(std::uint32_t address);
 
 /// "AA:BB:CC:DD:EE:FF" of twelve characters.
 std::string MacWithColons(std::string_view mac12);
+
+/// The file a UTF-8 text names, on every system (Windows' own names are UTF-16).
+std::filesystem::path PathFromUtf8(const std::string& utf8);
+/// A path as UTF-8 text, for the name rules and for messages.
+std::string Utf8Of(const std::filesystem::path& path);

@@ -2,6 +2,7 @@
 #include "cli/Cli.h"
 #include "cli/ErrorText.h"
 #include "cli/ExitCode.h"
+#include "platform/sockets/ProgramArguments.h"
 #include "platform/sockets/Terminal.h"
 #include "platform/sockets/WinSock.h"
 
@@ -15,7 +16,7 @@ int main(int argc, char** argv)
         std::cerr << "lanvista-cli: the system's sockets cannot be started: " << SocketErrorText(error) << '\n';
         return kExitNetwork;
     }
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const std::vector<std::string> arguments = lanvista::sockets::ProgramArguments(argc, argv);
     const int status = RunCli(arguments, CliNetwork{}, std::cout, std::cerr,
                               lanvista::sockets::StandardErrorIsTerminal());
     WSACleanup();

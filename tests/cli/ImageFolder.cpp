@@ -1,5 +1,7 @@
 #include "tests/cli/ImageFolder.h"
 
+#include "cli/InputText.h"
+
 #include <chrono>
 #include <fstream>
 #include <random>
@@ -22,10 +24,10 @@ ImageFolder::~ImageFolder()
 
 std::string ImageFolder::Write(const std::string& relative, std::size_t size) const
 {
-    const fs::path path = m_root / relative;
+    const fs::path path = m_root / PathFromUtf8(relative);
     fs::create_directories(path.parent_path());
     std::ofstream file(path, std::ios::binary);
     for (std::size_t i = 0; i < size; ++i)
         file.put(static_cast<char>(i * 7 + i / 256));
-    return path.string();
+    return Utf8Of(path);
 }

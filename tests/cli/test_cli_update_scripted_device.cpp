@@ -92,6 +92,8 @@ TEST_P(UpdateImageName, FollowsTheBrowseRuleOnTheFullPath)
 INSTANTIATE_TEST_SUITE_P(Paths, UpdateImageName,
                          testing::Values(Name{"fw/Brimnet_v1.2.bin", true}, Name{"bin/Brimnet_v1.2.BIN", true},
                                          Name{"cabinet/Brimnet_v1.2.img", true},
+                                         // A folder named in Korean: beyond Windows' ANSI code page.
+                                         Name{"펌웨어/Brimnet_v1.2.bin", true},
                                          Name{"fw/brimnet_v1.2.bin", false}, Name{"fw/Brimnet_v1.2.BIN", false},
                                          Name{"fw/firmware.bin", false}));
 

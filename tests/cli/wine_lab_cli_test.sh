@@ -32,8 +32,9 @@ run list --json --timeout 2 --interface lvpc2 --mac "$LANVISTA_LAB_SECOND_FIRST_
 grep -q '"port": 4001' "$scratch/out" && grep -q '"gateway": "10.213.79.254"' "$scratch/out" ||
   fail "the saved device reports $(cat "$scratch/out") $(cat "$scratch/err")"
 
-mkdir "$scratch/fw"
-image=$scratch/fw/Brimnet_v3.08.bin
+# In a folder named in Korean: Windows hands a program such an argument intact only in UTF-16.
+mkdir -p "$scratch/fw/펌웨어"
+image=$scratch/fw/펌웨어/Brimnet_v3.08.bin
 # The image carries its name, as this family's images do: devsim's devices run its version
 # once they have taken it.
 { printf 'Brimnet_v3.08'; head -c 300000 /dev/urandom; } >"$image"
