@@ -96,7 +96,7 @@ TEST_P(DeviceStopsReading, MidImage)
     boxes.Expect(c.verdict);
 
     GuiGapMeter meter;
-    d.f.Click("startUpdateButton");
+    d.f.Click(IDC_START_UPDATE);
     ASSERT_TRUE(d.Ended());
     EXPECT_TRUE(d.device.SenderStuck()) << "the program's send never came to a halt";
     std::printf("[ FIGURES  ] stall %s: longest GUI timer gap %lld ms over %d ticks\n", c.name,
@@ -130,7 +130,7 @@ TEST(DeviceSendsGarbage, InsteadOfAStatusMessage)
                      [&] { longestReplyText = std::max(longestReplyText, d.f.dialog().m_strReplyText.size()); });
     watch.start(1);
 
-    d.f.Click("startUpdateButton");
+    d.f.Click(IDC_START_UPDATE);
     ASSERT_TRUE(d.Ended());
     watch.stop();
     const std::size_t heapAfter = HeapInUse();
@@ -168,7 +168,7 @@ TEST(DeviceRepeatsImageRequests, WhileTheBoxIsOpen)
         return IDOK;
     });
 
-    d.f.Click("startUpdateButton");
+    d.f.Click(IDC_START_UPDATE);
     ASSERT_TRUE(d.Ended());
     std::printf("[ FIGURES  ] repeated image requests: %d sent, %d boxes, deepest nesting %d\n",
                 d.device.RequestsSent(), shown, deepest);
