@@ -21,11 +21,12 @@ void PostKey(HWND target, UINT message, WPARAM wParam, bool extended = false)
     ::PostMessageW(target, message, wParam, static_cast<LPARAM>(flags));
 }
 
-// Handles what was posted, and what that posted in turn, before the call returns, as input
-// on Qt is handled before its call returns.
+// Handles the input posted, and the characters its keys make, before the call returns, as
+// input on Qt is handled before its call returns; the rest of the queue (a socket's
+// notifications...) waits for the loop, as it does on Qt.
 void Settle()
 {
-    while (PumpOne()) {
+    while (PumpOne(WM_KEYFIRST, WM_KEYLAST) || PumpOne(WM_MOUSEFIRST, WM_MOUSELAST)) {
     }
 }
 
