@@ -54,7 +54,7 @@ public:
     DialogFixture f;
     FileDialogRecorder files;
     ImageFolder folder;
-    QByteArray image;
+    std::string image;
     int descriptorsBefore = 0;
 };
 
@@ -108,7 +108,7 @@ TEST_P(DeviceStopsReading, MidImage)
         EXPECT_EQ(LoadedImage(d.f.dialog()), d.image);
     else {
         EXPECT_TRUE(d.device.ImageIntact());
-        EXPECT_TRUE(LoadedImage(d.f.dialog()).isEmpty());
+        EXPECT_TRUE(LoadedImage(d.f.dialog()).empty());
     }
     EXPECT_EQ(OpenFileDescriptors(), d.descriptorsBefore);
 }

@@ -2,35 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/PlainSocket.h"
 #include "tests/support/Wait.h"
-
-#ifndef _WIN32
-#include <fcntl.h>
-#include <unistd.h>
-#endif
 
 namespace {
 
 constexpr int kLargestDatagram = 65536;
-
-void MakeNonBlocking(SOCKET s)
-{
-#ifdef _WIN32
-    u_long on = 1;
-    ioctlsocket(s, FIONBIO, &on);
-#else
-    fcntl(s, F_SETFL, fcntl(s, F_GETFL) | O_NONBLOCK);
-#endif
-}
-
-void Close(SOCKET s)
-{
-#ifdef _WIN32
-    closesocket(s);
-#else
-    close(s);
-#endif
-}
 
 sockaddr_in Address(std::uint32_t host, std::uint16_t port)
 {
@@ -61,13 +38,13 @@ UdpPeer::UdpPeer(bool anyAddress)
     socklen_t length = sizeof address;
     getsockname(m_socket, reinterpret_cast<sockaddr*>(&address), &length);
     m_port = ntohs(address.sin_port);
-    MakeNonBlocking(m_socket);
+    plain_socket::MakeNonBlocking(m_socket);
 }
 
 UdpPeer::~UdpPeer()
 {
     if (m_socket != INVALID_SOCKET)
-        Close(m_socket);
+        plain_socket::Close(m_socket);
 }
 
 std::optional<UdpPeer::Datagram> UdpPeer::Receive(int timeoutMs)

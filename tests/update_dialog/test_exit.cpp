@@ -109,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(Routes, ExitRoutes, testing::ValuesIn(kRoutes),
 
 namespace {
 
-bool UdpPortIsFree(quint16 port)
+bool UdpPortIsFree(std::uint16_t port)
 {
     QUdpSocket probe;
     return probe.bind(QHostAddress::LocalHost, port, QAbstractSocket::DontShareAddress);
@@ -121,13 +121,13 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(devsim.isReady()) << devsim.errorText().toStdString();
-        f.Click("searchButton");
+        f.Click(IDC_SEARCH);
         ASSERT_TRUE(f.WaitForDevices(3));
         SetLoopbackUpdateAddress(f.dialog());
-        f.Click("startUpdateButton");
+        f.Click(IDC_START_UPDATE);
         ASSERT_TRUE(device.WaitForBytes(32));
         // The download ended discovery; search again so that both exist.
-        f.Click("searchButton");
+        f.Click(IDC_SEARCH);
         ASSERT_TRUE(f.WaitForDevices(3));
         ASSERT_NE(f.dialog().m_pUdpEndpoint, nullptr);
         ASSERT_NE(f.dialog().m_pDownload, nullptr);
@@ -152,7 +152,7 @@ TEST_F(SearchedAndDownloading, RefusedExitHasAlreadyTornBothDown)
         EXPECT_EQ(f.dialog().m_pUdpEndpoint, nullptr);
         EXPECT_EQ(f.dialog().m_pDownload, nullptr);
     });
-    f.Click("exitButton");
+    f.Click(IDC_EXIT);
 
     EXPECT_EQ(boxes.Pending(), 0u);
     EXPECT_TRUE(device.WaitForPeerClose());
@@ -164,7 +164,7 @@ TEST_F(SearchedAndDownloading, RefusedExitHasAlreadyTornBothDown)
     EXPECT_TRUE(f.window()->isVisible());
 
     f.widget<QLineEdit>("portBox")->setText("9100");
-    f.Click("exitButton");
+    f.Click(IDC_EXIT);
     EXPECT_EQ(f.dialog().GetModalResult(), IDOK);
 }
 
@@ -173,7 +173,7 @@ TEST_F(SearchedAndDownloading, RefusedExitHasAlreadyTornBothDown)
 TEST_F(SearchedAndDownloading, ExitDropsPortTextNoExchangeHasRead)
 {
     f.widget<QLineEdit>("portBox")->setText("abc");
-    f.Click("exitButton");
+    f.Click(IDC_EXIT);
 
     EXPECT_EQ(f.dialog().GetModalResult(), IDOK);
     EXPECT_EQ(f.widget<QLineEdit>("portBox")->text(), "9100");
