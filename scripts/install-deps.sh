@@ -14,12 +14,12 @@ packages=(
   dpkg-dev file desktop-file-utils appstream groff-base help2man lintian
 )
 # The Windows build and its tests: the mingw-w64 cross toolchain, GoogleTest's sources, Wine,
-# NSIS and what the tests run them on.
+# NSIS and what the tests run them on (socat: devsim-broker.sh).
 if [ "${1:-}" = "--windows" ]; then
   packages=(
     cmake make ccache g++-mingw-w64-x86-64-posix googletest
     wine64 fonts-wine fonts-noto-cjk xvfb xauth xdotool nsis zip
-    iproute2 util-linux nftables
+    iproute2 util-linux nftables socat
   )
 fi
 if [ "${1:-}" = "--runtime-only" ]; then

@@ -269,8 +269,13 @@ int ReceiveBytes(SOCKET s, void* buffer, int length, int flags, bool /*datagram*
     int error = 0;
     if (arrival)
         *arrival = {};
-    if (Injected(SocketCall::Receive, error))
+    if (Injected(SocketCall::Receive, error)) {
+        // A receive that fails still re-enables FD_READ, so the datagram waiting is notified
+        // again; a peek does that and leaves it waiting.
+        char peek = 0;
+        ::recv(s, &peek, sizeof peek, MSG_PEEK);
         return InjectedFailure(error);
+    }
     // Winsock fills the buffer with a datagram too long for it and fails with WSAEMSGSIZE
     // by itself.
     if (arrival)

@@ -54,7 +54,7 @@ public:
     DialogFixture f;
     FileDialogRecorder files;
     ImageFolder folder;
-    QByteArray image;
+    std::string image;
     int descriptorsBefore = 0;
 };
 
@@ -96,7 +96,7 @@ TEST_P(DeviceStopsReading, MidImage)
     boxes.Expect(c.verdict);
 
     GuiGapMeter meter;
-    d.f.Click("startUpdateButton");
+    d.f.Click(IDC_START_UPDATE);
     ASSERT_TRUE(d.Ended());
     EXPECT_TRUE(d.device.SenderStuck()) << "the program's send never came to a halt";
     std::printf("[ FIGURES  ] stall %s: longest GUI timer gap %lld ms over %d ticks\n", c.name,
@@ -108,7 +108,7 @@ TEST_P(DeviceStopsReading, MidImage)
         EXPECT_EQ(LoadedImage(d.f.dialog()), d.image);
     else {
         EXPECT_TRUE(d.device.ImageIntact());
-        EXPECT_TRUE(LoadedImage(d.f.dialog()).isEmpty());
+        EXPECT_TRUE(LoadedImage(d.f.dialog()).empty());
     }
     EXPECT_EQ(OpenFileDescriptors(), d.descriptorsBefore);
 }
@@ -130,7 +130,7 @@ TEST(DeviceSendsGarbage, InsteadOfAStatusMessage)
                      [&] { longestReplyText = std::max(longestReplyText, d.f.dialog().m_strReplyText.size()); });
     watch.start(1);
 
-    d.f.Click("startUpdateButton");
+    d.f.Click(IDC_START_UPDATE);
     ASSERT_TRUE(d.Ended());
     watch.stop();
     const std::size_t heapAfter = HeapInUse();
@@ -168,7 +168,7 @@ TEST(DeviceRepeatsImageRequests, WhileTheBoxIsOpen)
         return IDOK;
     });
 
-    d.f.Click("startUpdateButton");
+    d.f.Click(IDC_START_UPDATE);
     ASSERT_TRUE(d.Ended());
     std::printf("[ FIGURES  ] repeated image requests: %d sent, %d boxes, deepest nesting %d\n",
                 d.device.RequestsSent(), shown, deepest);

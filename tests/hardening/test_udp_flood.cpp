@@ -36,7 +36,7 @@ class UdpFlood : public testing::Test {
 protected:
     void SetUp() override
     {
-        f.Click("searchButton");
+        f.Click(IDC_SEARCH);
         ASSERT_TRUE(peer.Receive()) << "no search request";
         ASSERT_NE(f.dialog().m_pUdpEndpoint, nullptr);
         endpointFd = static_cast<int>(f.dialog().m_pUdpEndpoint->m_hSocket);
@@ -126,7 +126,7 @@ TEST_F(UdpFlood, SaveReplyStormNeverStacksBoxes)
     peer.Send(BuildSearchReply("001A2B3C4D01", 0xC0A8000A, 0xFFFFFF00, 0xC0A80001, 9100, false, "3.07", 1),
               endpointPort);
     ASSERT_TRUE(f.WaitForDevices(1));
-    f.Click("saveButton");
+    f.Click(IDC_SAVE);
     ASSERT_TRUE(peer.Receive()) << "no save request";
 
     int shown = 0;

@@ -19,7 +19,7 @@ void LabTest::SetUp()
 void LabTest::SearchAll()
 {
     const int expected = static_cast<int>(lab.AllMacTexts().size());
-    f.Click("searchButton");
+    f.Click(IDC_SEARCH);
     ASSERT_TRUE(f.WaitForDevices(expected)) << "listed: " << f.DeviceList().size() << " of " << expected;
 }
 

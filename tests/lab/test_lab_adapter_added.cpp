@@ -39,7 +39,7 @@ TEST_F(LabAdapterAdded, IsSearchedByTheNextSearch)
     const int firstSegment = static_cast<int>(lab.devices.size()) + 1;
     ASSERT_FALSE(IsBroadcastAdapter(added)) << added << " is down and no broadcast adapter";
 
-    f.Click("searchButton");
+    f.Click(IDC_SEARCH);
     ASSERT_TRUE(f.WaitForDevices(firstSegment));
     EXPECT_FALSE(f.WaitForDevices(firstSegment + 1, 300))
         << "a device behind the down adapter answered: " << testing::PrintToString(f.DeviceList());

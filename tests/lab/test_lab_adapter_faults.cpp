@@ -76,7 +76,7 @@ TEST_P(LabAdapterFaults, AreReportedOnlyWhenTheRequestWentOutNowhere)
         boxes.Expect(c.box);
     {
         InjectedSocketFault fault({SocketCall::SendTo, c.error, 0, failures});
-        f.Click("searchButton");
+        f.Click(IDC_SEARCH);
     }
     EXPECT_EQ(boxes.Pending(), 0u);
     CUdpAsySk* const endpoint = f.dialog().m_pUdpEndpoint;

@@ -179,7 +179,7 @@ private:
 
 TEST_F(LabDatagrams, SearchGoesOutOncePerAdapterAndSaveTheWayItsDeviceWasHeard)
 {
-    f.Click("searchButton");
+    f.Click(IDC_SEARCH);
     ASSERT_NO_FATAL_FAILURE(ExpectOneThrough("00", lab.adapters));
 
     // Every device heard, so that one of the second segment can be saved as well as one of the
@@ -192,7 +192,7 @@ TEST_F(LabDatagrams, SearchGoesOutOncePerAdapterAndSaveTheWayItsDeviceWasHeard)
         SCOPED_TRACE(macText);
         f.ClickDeviceListRow(RowOf(macText));
         boxes.Expect("Save Complete!");
-        f.Click("saveButton");
+        f.Click(IDC_SAVE);
         ASSERT_NO_FATAL_FAILURE(ExpectOneThrough("10", {AdapterOf(macText)}));
         EXPECT_TRUE(WaitUntil([&] { return boxes.Pending() == 0; }));
     }

@@ -34,7 +34,7 @@ protected:
     void LoadImage()
     {
         files.ExpectPath(image.toStdString());
-        f.Click("browseButton");
+        f.Click(IDC_BROWSE);
         ASSERT_EQ(f.dialog().m_nImageLength, static_cast<std::uint32_t>(kImageSize));
     }
 
@@ -43,7 +43,7 @@ protected:
     {
         f.dialog().m_ctlUpdateIp.SetAddress(address);
         boxes.Expect(verdict);
-        f.Click("startUpdateButton");
+        f.Click(IDC_START_UPDATE);
         EXPECT_TRUE(WaitUntil([&] { return boxes.Pending() == 0; }, 10000))
             << "no verdict from " << DottedAddress(address);
         EXPECT_EQ(f.dialog().m_pDownload, nullptr);

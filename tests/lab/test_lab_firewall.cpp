@@ -76,7 +76,7 @@ TEST_F(LabFirewall, RepliesAreDroppedUntilTheShippedOpeningIsApplied)
                   "}"),
               0);
     m_tableMade = true;
-    f.Click("searchButton");
+    f.Click(IDC_SEARCH);
     EXPECT_FALSE(f.WaitForDevices(1, 1000)) << "a reply came through the firewall";
 
     ASSERT_EQ(Nft("add rule inet lvfirewall input udp dport " + std::to_string(port) + " accept"), 0);

@@ -16,11 +16,11 @@ TEST_F(LabPortBusy, SearchReportsAddressInUseAndSaveHasNoSocket)
     ASSERT_TRUE(holder.isReady()) << holder.errorText().toStdString();
 
     boxes.Expect("Fail to create UDP socket: 10048! Close and restart app.");
-    f.Click("searchButton");
+    f.Click(IDC_SEARCH);
     EXPECT_EQ(boxes.Pending(), 0u);
     EXPECT_EQ(f.dialog().m_pUdpEndpoint, nullptr);
 
     boxes.Expect("Please create socket first.");
-    f.Click("saveButton");
+    f.Click(IDC_SAVE);
     EXPECT_EQ(boxes.Pending(), 0u);
 }

@@ -28,7 +28,7 @@ TEST_F(LabSave, NewAddressesAreInTheDeviceAtTheNextSearch)
     f.dialog().m_ctlGateway.SetAddress(kNewGateway);
 
     boxes.Expect("Save Complete!");
-    f.Click("saveButton");
+    f.Click(IDC_SAVE);
     ASSERT_TRUE(WaitUntil([&] { return boxes.Pending() == 0; }));
 
     SearchAll();

@@ -39,7 +39,7 @@ TEST_F(LabSearch, ByMacListsOnlyThatDevice)
         QTest::keyClicks(f.widget(("mac" + std::to_string(box + 1)).c_str()),
                          QString::fromStdString(mac.substr(std::size_t(box) * 3, 2)));
 
-    f.Click("searchButton");
+    f.Click(IDC_SEARCH);
     ASSERT_TRUE(f.WaitForDevices(1));
     // The other devices would have answered in the same burst.
     EXPECT_FALSE(f.WaitForDevices(2, 300)) << "listed: " << testing::PrintToString(f.DeviceList());

@@ -71,7 +71,7 @@ TEST_F(LabTwoAdapters, SaveIsWrittenOnceAndConfirmedOnce)
 
     // A second confirmation would be a box nobody expected, and fail the test.
     boxes.Expect("Save Complete!");
-    f.Click("saveButton");
+    f.Click(IDC_SAVE);
     ASSERT_TRUE(WaitUntil([&] { return boxes.Pending() == 0; }));
     WaitUntil([] { return false; }, kSettleMs);
 

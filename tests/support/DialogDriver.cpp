@@ -1,11 +1,29 @@
 // The driver's look-ups, which go through the layer alone.
 #include "tests/support/DialogDriver.h"
 
+#include "platform/toolkit/CButton.h"
 #include "platform/toolkit/CEdit.h"
 
 #include <gtest/gtest.h>
 
 namespace driver {
+namespace {
+
+// Reads a control through its own wrapper of type T, or, when the dialog holds none of that
+// type for it, through one attached for the read.
+template <class T, class Read>
+auto ReadThrough(HWND control, Read read)
+{
+    if (auto* own = dynamic_cast<T*>(CWnd::FromHandlePermanent(control)))
+        return read(*own);
+    T wrapper;
+    wrapper.Attach(control);
+    auto result = read(wrapper);
+    wrapper.Detach();
+    return result;
+}
+
+} // namespace
 
 HWND Control(const CWnd& dialog, int nID)
 {
@@ -15,20 +33,26 @@ HWND Control(const CWnd& dialog, int nID)
 
 std::pair<int, int> Selection(HWND edit)
 {
-    // A dialog that holds no CEdit of its own for the box gets a wrapper attached for the read.
-    if (auto* own = dynamic_cast<CEdit*>(CWnd::FromHandlePermanent(edit))) {
+    return ReadThrough<CEdit>(edit, [](const CEdit& box) {
         int start = -1;
         int end = -1;
-        own->GetSel(start, end);
-        return {start, end};
-    }
-    CEdit box;
-    box.Attach(edit);
-    int start = -1;
-    int end = -1;
-    box.GetSel(start, end);
-    box.Detach();
-    return {start, end};
+        box.GetSel(start, end);
+        return std::pair<int, int>(start, end);
+    });
+}
+
+std::string SelectedText(HWND edit)
+{
+    const auto [start, end] = Selection(edit);
+    const std::string text = Text(edit);
+    if (start < 0 || end < start || static_cast<std::size_t>(end) > text.size())
+        return {};
+    return text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start));
+}
+
+int CheckState(HWND button)
+{
+    return ReadThrough<CButton>(button, [](const CButton& box) { return box.GetCheck(); });
 }
 
 std::string Text(HWND control)
@@ -42,6 +66,12 @@ bool HasFocus(HWND control)
 {
     const CWnd* focus = CWnd::GetFocus();
     return focus != nullptr && focus->m_hWnd == control;
+}
+
+int FocusedId()
+{
+    const CWnd* focus = CWnd::GetFocus();
+    return focus ? focus->GetDlgCtrlID() : 0;
 }
 
 INT_PTR RunModal(CDialog& dialog, const std::function<void()>& steps, int endedByTest)

@@ -29,14 +29,27 @@ void Type(HWND control, std::string_view utf8);
 // Each character of the UTF-8 text typed into whichever control has the focus when it comes,
 // as a user typing without looking does.
 void TypeIntoFocus(std::string_view utf8);
-// One key (VK_RETURN, VK_ESCAPE, VK_TAB, VK_BACK, 'A'...) pressed and released on the
-// window that has the focus.
-void PressKey(int virtualKey);
+// One key (VK_RETURN, VK_ESCAPE, VK_TAB, VK_BACK, VK_SPACE, 'A'...) pressed and released on
+// the window that has the focus; keypad: the number pad's Enter for VK_RETURN.
+void PressKey(int virtualKey, bool keypad = false);
+// The UTF-8 text put on the clipboard and pasted with Ctrl+V into the control that has the
+// focus.
+void PasteIntoFocus(std::string_view utf8);
+// The whole text of an edit box selected, as a user's drag over it does.
+void SelectAll(HWND edit);
+// The caret after the last character of an edit box, nothing selected.
+void CaretToEnd(HWND edit);
 // The control's window text, as the layer reads it.
 std::string Text(HWND control);
 bool HasFocus(HWND control);
+// The control id of the window that has the focus; 0 when no window has it.
+int FocusedId();
+// BST_CHECKED or BST_UNCHECKED of a check box, as the layer reads it.
+int CheckState(HWND button);
 /// The selection of an edit box as GetSel gives it: first character, one past the last.
 std::pair<int, int> Selection(HWND edit);
+// The selected part of an edit box's text (ASCII text: positions are bytes).
+std::string SelectedText(HWND edit);
 // Runs step once the running event loop (a modal dialog's) next turns.
 void RunSoon(std::function<void()> step);
 // Runs the dialog modally; steps run inside its loop once it is the active window, then it

@@ -1,15 +1,14 @@
 #include "DialogFixture.h"
 
-#include <QAbstractItemView>
-#include <QApplication>
-#include <QHostAddress>
-#include <QTest>
-#include <QUdpSocket>
-#include <QWidget>
-
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <QWidget>
+#endif
+
+#include "UdpPeer.h"
 #include "platform/toolkit/CWinApp.h"
+#include "tests/support/DialogDriver.h"
 #include "tests/support/Wait.h"
 #include "ui/Resource.h"
 #include "ui/Resources.h"
@@ -42,12 +41,10 @@ DialogFixture::DialogFixture(const NetworkSettings& network)
     EnsureApplication();
     m_dialog = std::make_unique<CConfigDlg>(nullptr, network);
     EXPECT_TRUE(m_dialog->Create(IDD_CONFIG_DIALOG, nullptr));
-    QWidget* top = window();
-    if (!top)
+    if (!m_dialog->GetSafeHwnd())
         return;
-    top->show();
-    QApplication::setActiveWindow(top);
-    EXPECT_TRUE(QTest::qWaitForWindowActive(top));
+    m_dialog->ShowWindow(SW_SHOW);
+    EXPECT_TRUE(driver::Activate(*m_dialog)) << "the dialog did not become the active window";
 }
 
 DialogFixture::~DialogFixture()
@@ -56,35 +53,38 @@ DialogFixture::~DialogFixture()
         m_dialog->DestroyWindow();
 }
 
-QWidget* DialogFixture::window() const
+HWND DialogFixture::control(int id) const
 {
-    QWidget* top = reinterpret_cast<QWidget*>(m_dialog->GetSafeHwnd());
-    EXPECT_NE(top, nullptr) << "the dialog has no window";
-    return top;
-}
-
-QWidget* DialogFixture::widget(const char* objectName) const
-{
-    QWidget* top = window();
-    QWidget* found = top ? top->findChild<QWidget*>(QString::fromLatin1(objectName)) : nullptr;
-    EXPECT_NE(found, nullptr) << "no control named " << objectName;
+    const HWND found = driver::Control(*m_dialog, id);
+    EXPECT_NE(found, nullptr) << "no control " << id;
     return found;
 }
 
-void DialogFixture::Click(const char* objectName)
+std::string DialogFixture::Text(int id) const
 {
-    if (QWidget* target = widget(objectName))
-        QTest::mouseClick(target, Qt::LeftButton);
+    const HWND found = control(id);
+    return found ? driver::Text(found) : std::string();
+}
+
+BOOL DialogFixture::IsEnabled(int id) const
+{
+    const CWnd* found = m_dialog->GetDlgItem(id);
+    EXPECT_NE(found, nullptr) << "no control " << id;
+    return found ? found->IsWindowEnabled() : FALSE;
+}
+
+void DialogFixture::Click(int id)
+{
+    if (const HWND target = control(id))
+        driver::Click(target);
 }
 
 void DialogFixture::ClickDeviceListRow(int row)
 {
-    auto* list = widget<QAbstractItemView>("deviceList");
+    const HWND list = control(IDC_DEVICE_LIST);
     ASSERT_NE(list, nullptr);
-    const QModelIndex index = list->model()->index(row, 0);
-    ASSERT_TRUE(index.isValid()) << "no row " << row;
-    list->scrollTo(index);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualRect(index).center());
+    ASSERT_LT(row, m_dialog->m_ctlDeviceList.GetCount()) << "no row " << row;
+    driver::ClickListEntry(list, row);
 }
 
 bool DialogFixture::WaitForDevices(int count, int timeoutMs)
@@ -102,7 +102,24 @@ std::vector<std::string> DialogFixture::RecordList() const
     return Entries(m_dialog->m_ctlRecordList);
 }
 
-NetworkSettings LoopbackNetwork(quint16 remotePort)
+#ifndef _WIN32
+QWidget* DialogFixture::window() const
+{
+    QWidget* top = reinterpret_cast<QWidget*>(m_dialog->GetSafeHwnd());
+    EXPECT_NE(top, nullptr) << "the dialog has no window";
+    return top;
+}
+
+QWidget* DialogFixture::widget(const char* objectName) const
+{
+    QWidget* top = window();
+    QWidget* found = top ? top->findChild<QWidget*>(QString::fromLatin1(objectName)) : nullptr;
+    EXPECT_NE(found, nullptr) << "no control named " << objectName;
+    return found;
+}
+#endif
+
+NetworkSettings LoopbackNetwork(std::uint16_t remotePort)
 {
     NetworkSettings network;
     network.localUdpPort = FreeUdpPort();
@@ -111,9 +128,8 @@ NetworkSettings LoopbackNetwork(quint16 remotePort)
     return network;
 }
 
-quint16 FreeUdpPort()
+std::uint16_t FreeUdpPort()
 {
-    QUdpSocket probe;
-    EXPECT_TRUE(probe.bind(QHostAddress::AnyIPv4, 0, QAbstractSocket::DontShareAddress));
-    return probe.localPort();
+    const UdpPeer probe(true);
+    return probe.port();
 }

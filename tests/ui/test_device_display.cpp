@@ -1,9 +1,5 @@
 // A search reply shown in the Information group, field by field, and datagrams that must
 // change nothing at all.
-#include <QAbstractButton>
-#include <QLineEdit>
-#include <QTest>
-
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -14,6 +10,7 @@
 #include "UdpPeer.h"
 #include "ui/CUdpAsySk.h"
 #include "link/Datagram.h"
+#include "tests/support/DialogDriver.h"
 #include "tests/support/MessageBoxRecorder.h"
 
 namespace {
@@ -50,36 +47,39 @@ struct Searched {
 
     Searched()
     {
-        f.Click("searchButton");
+        f.Click(IDC_SEARCH);
         EXPECT_TRUE(peer.Receive()) << "no search request";
     }
-    void Answer(const std::string& datagram) { peer.Send(datagram, static_cast<quint16>(f.dialog().Network().localUdpPort)); }
+    void Answer(const std::string& datagram)
+    {
+        peer.Send(datagram, static_cast<std::uint16_t>(f.dialog().Network().localUdpPort));
+    }
+    bool DhcpChecked() { return driver::CheckState(f.control(IDC_USE_DHCP)) == BST_CHECKED; }
 };
 
-constexpr const char* kAddressControls[] = {"ipLabel", "ipBox", "maskLabel", "maskBox", "gatewayLabel", "gatewayBox"};
+constexpr int kAddressControls[] = {IDC_IP_LABEL, IDC_IP, IDC_MASK_LABEL, IDC_MASK, IDC_GATEWAY_LABEL, IDC_GATEWAY};
 
 }  // namespace
 
 TEST(DeviceDisplay, DhcpOnLocksTheAddressBoxesAndOffUnlocksThem)
 {
     Searched s;
-    auto* dhcpBox = s.f.widget<QAbstractButton>("dhcpBox");
 
     s.Answer(Reply("001A2B3C4D01", true));
     ASSERT_TRUE(s.f.WaitForDevices(1));
-    EXPECT_TRUE(dhcpBox->isChecked());
+    EXPECT_TRUE(s.DhcpChecked());
     EXPECT_EQ(s.f.dialog().m_nUseDhcp, 1);
-    for (const char* name : kAddressControls)
-        EXPECT_FALSE(s.f.widget(name)->isEnabled()) << name;
+    for (const int id : kAddressControls)
+        EXPECT_FALSE(s.f.IsEnabled(id)) << id;
     EXPECT_EQ(ShownAddress(s.f.dialog().m_ctlIp), kIp) << "the locked boxes still show the addresses";
 
     s.Answer(Reply("001A2B3C4D02", false));
     ASSERT_TRUE(s.f.WaitForDevices(2));
-    EXPECT_FALSE(dhcpBox->isChecked());
+    EXPECT_FALSE(s.DhcpChecked());
     EXPECT_EQ(s.f.dialog().m_nUseDhcp, 0);
-    for (const char* name : kAddressControls)
-        EXPECT_TRUE(s.f.widget(name)->isEnabled()) << name;
-    EXPECT_FALSE(dhcpBox->isEnabled()) << "the DHCP box only displays";
+    for (const int id : kAddressControls)
+        EXPECT_TRUE(s.f.IsEnabled(id)) << id;
+    EXPECT_FALSE(s.f.IsEnabled(IDC_USE_DHCP)) << "the DHCP box only displays";
 }
 
 namespace {
@@ -114,14 +114,14 @@ TEST_P(Fields, AreShownAsTheDeviceSentThem)
     Searched s;
     s.Answer(Reply("001A2B3C4D01", false, 9100, "1.23"));
     ASSERT_TRUE(s.f.WaitForDevices(1));
-    ASSERT_EQ(s.f.widget<QLineEdit>("versionBox")->text(), " 1.23");
+    ASSERT_EQ(s.f.Text(IDC_VERSION), " 1.23");
 
     s.Answer(Patched(Reply("001A2B3C4D02"), c.offset, c.text));
     ASSERT_TRUE(s.f.WaitForDevices(2));
 
     EXPECT_EQ(ShownAddress(s.f.dialog().m_ctlIp), c.ip);
-    EXPECT_EQ(s.f.widget<QLineEdit>("portBox")->text().toStdString(), c.port);
-    EXPECT_EQ(s.f.widget<QLineEdit>("versionBox")->text().toStdString(), c.version);
+    EXPECT_EQ(s.f.Text(IDC_PORT), c.port);
+    EXPECT_EQ(s.f.Text(IDC_VERSION), c.version);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, Fields, testing::ValuesIn(kFieldCases),
@@ -139,10 +139,10 @@ TEST(DeviceDisplay, SelectingAnEntryShowsItsRecordAgain)
     EXPECT_EQ(s.f.dialog().m_ctlDeviceList.GetCurSel(), 0);
     EXPECT_EQ(s.f.dialog().m_strCurrentRecord, s.f.RecordList()[0]);
     EXPECT_EQ(ShownAddress(s.f.dialog().m_ctlIp), 0x0A000001u);
-    EXPECT_EQ(s.f.widget<QLineEdit>("portBox")->text(), "4660");
-    EXPECT_EQ(s.f.widget<QLineEdit>("versionBox")->text(), " 1.01");
-    EXPECT_TRUE(s.f.widget<QAbstractButton>("dhcpBox")->isChecked());
-    EXPECT_FALSE(s.f.widget("ipBox")->isEnabled());
+    EXPECT_EQ(s.f.Text(IDC_PORT), "4660");
+    EXPECT_EQ(s.f.Text(IDC_VERSION), " 1.01");
+    EXPECT_TRUE(s.DhcpChecked());
+    EXPECT_FALSE(s.f.IsEnabled(IDC_IP));
 }
 
 TEST(DeviceDisplay, AReplyWhileAnEntryIsSelectedIsShownAndTheSelectionStays)
@@ -162,10 +162,10 @@ TEST(DeviceDisplay, AReplyWhileAnEntryIsSelectedIsShownAndTheSelectionStays)
     EXPECT_EQ(ShownAddress(s.f.dialog().m_ctlIp), 0x0A000003u);
 
     // Save now names the selected device and carries the address the boxes show.
-    s.f.Click("saveButton");
+    s.f.Click(IDC_SAVE);
     const auto request = s.peer.Receive();
     ASSERT_TRUE(request);
-    const auto fields = ReadSaveRequest(request->data.constData(), static_cast<std::size_t>(request->data.size()));
+    const auto fields = ReadSaveRequest(request->data.data(), request->data.size());
     ASSERT_TRUE(fields);
     EXPECT_EQ(fields->mac12, "001A2B3C4D01");
     EXPECT_EQ(fields->ip, 0x0A000003u);
@@ -176,13 +176,12 @@ TEST(DeviceDisplay, SelectingWithAnOutOfRangePortShowsTheRangeMessageThenTheDevi
     Searched s;
     s.Answer(Reply("001A2B3C4D01", false, 9200));
     ASSERT_TRUE(s.f.WaitForDevices(1));
-    auto* port = s.f.widget<QLineEdit>("portBox");
-    port->setText("80");
+    CWnd::FromHandle(s.f.control(IDC_PORT))->SetWindowText("80");
 
     s.boxes.Expect("1024와(과) 50000 사이의 정수를 입력하십시오.");
     s.f.ClickDeviceListRow(0);
 
-    EXPECT_EQ(port->text(), "9200");
+    EXPECT_EQ(s.f.Text(IDC_PORT), "9200");
     EXPECT_EQ(s.f.dialog().m_nPort, 9200u);
 }
 
@@ -203,8 +202,8 @@ TEST(DeviceDisplay, RecordsKeepEveryByteTheDeviceSent)
 
     s.f.ClickDeviceListRow(0);
     EXPECT_EQ(s.f.dialog().m_strCurrentRecord, reply);
-    EXPECT_EQ(s.f.widget<QLineEdit>("versionBox")->text(), " 4.56");
-    EXPECT_EQ(s.f.widget<QLineEdit>("portBox")->text(), "9100");
+    EXPECT_EQ(s.f.Text(IDC_VERSION), " 4.56");
+    EXPECT_EQ(s.f.Text(IDC_PORT), "9100");
 }
 
 TEST(DeviceDisplay, ALongReplyIsKeptUpToItsFirstZeroByte)

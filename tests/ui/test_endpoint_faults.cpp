@@ -1,8 +1,8 @@
 // Failures of the UDP endpoint that a healthy host never shows, made real by the socket
 // layer's fault seam: the set-up of a Search, the send of its request and a receive.
-#include <QLoggingCategory>
-
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include <cerrno>
 #include <string>
@@ -13,6 +13,7 @@
 #include "ui/CUdpAsySk.h"
 #include "tests/support/InjectedSocketFault.h"
 #include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/TraceCapture.h"
 #include "tests/support/Wait.h"
 
 using lanvista::sockets::SocketCall;
@@ -53,8 +54,8 @@ TEST_P(SearchSetUpFault, IsReportedWithoutAnEndpointAndNothingIsSent)
     UdpPeer peer;
     DialogFixture f(LoopbackNetwork(peer.port()));
     MessageBoxRecorder boxes;
-    const auto dialogPort = static_cast<quint16>(f.dialog().Network().localUdpPort);
-    f.Click("searchButton");
+    const auto dialogPort = static_cast<std::uint16_t>(f.dialog().Network().localUdpPort);
+    f.Click(IDC_SEARCH);
     ASSERT_TRUE(peer.Receive());
     peer.Send(DeviceReply("001A2B3C4D01"), dialogPort);
     ASSERT_TRUE(f.WaitForDevices(1));
@@ -65,7 +66,7 @@ TEST_P(SearchSetUpFault, IsReportedWithoutAnEndpointAndNothingIsSent)
     });
     {
         InjectedSocketFault fault(c.fault);
-        f.Click("searchButton");
+        f.Click(IDC_SEARCH);
     }
     EXPECT_EQ(boxes.Pending(), 0u);
     EXPECT_TRUE(boxAfterTeardown);
@@ -73,7 +74,7 @@ TEST_P(SearchSetUpFault, IsReportedWithoutAnEndpointAndNothingIsSent)
     EXPECT_EQ(f.dialog().m_strOutgoing.size(), kDatagramSize) << "the request stays in the outgoing text";
     EXPECT_FALSE(peer.Receive(kNoReply)) << "a request went out";
 
-    f.Click("searchButton");
+    f.Click(IDC_SEARCH);
     EXPECT_TRUE(peer.Receive());
     EXPECT_NE(f.dialog().m_pUdpEndpoint, nullptr);
 }
@@ -110,7 +111,7 @@ TEST_P(SearchSendFault, LeavesTheRequestQueuedOrClosesTheEndpoint)
         boxes.Expect(c.box, [&] { closedBeforeBox = f.dialog().m_pUdpEndpoint->m_hSocket == INVALID_SOCKET; });
     {
         InjectedSocketFault fault(c.fault);
-        f.Click("searchButton");
+        f.Click(IDC_SEARCH);
     }
     EXPECT_EQ(boxes.Pending(), 0u);
     CUdpAsySk* const endpoint = f.dialog().m_pUdpEndpoint;
@@ -128,12 +129,12 @@ TEST_P(SearchSendFault, LeavesTheRequestQueuedOrClosesTheEndpoint)
     EXPECT_EQ(endpoint->m_strSendText.size(), kDatagramSize);
 
     // The endpoint still receives, and the next request (a Save) replaces the queued one.
-    peer.Send(DeviceReply("001A2B3C4D01"), static_cast<quint16>(f.dialog().Network().localUdpPort));
+    peer.Send(DeviceReply("001A2B3C4D01"), static_cast<std::uint16_t>(f.dialog().Network().localUdpPort));
     ASSERT_TRUE(f.WaitForDevices(1));
-    f.Click("saveButton");
+    f.Click(IDC_SAVE);
     const auto request = peer.Receive();
     ASSERT_TRUE(request);
-    EXPECT_EQ(request->data.mid(8, 2), QByteArray("10"));
+    EXPECT_EQ(request->data.substr(8, 2), "10");
     EXPECT_EQ(endpoint->m_nSendLength, 0);
     EXPECT_FALSE(peer.Receive(kNoReply)) << "the queued search request went out too";
 }
@@ -141,40 +142,26 @@ TEST_P(SearchSendFault, LeavesTheRequestQueuedOrClosesTheEndpoint)
 INSTANTIATE_TEST_SUITE_P(Fault, SearchSendFault, testing::ValuesIn(kSendCases),
                          [](const testing::TestParamInfo<SendCase>& info) { return std::string(info.param.name); });
 
-namespace {
-
-int g_receiveTraces = 0;
-
-void CountReceiveTraces(QtMsgType, const QMessageLogContext&, const QString& message)
-{
-    if (message == QLatin1String("CUdpAsySk::OnReceive\n"))
-        ++g_receiveTraces;
-}
-
-}  // namespace
-
 // The failed receive leaves the reply waiting; the next notification reads it.
 TEST(EndpointReceiveFault, IsSilentAndTheEndpointStaysOpen)
 {
     UdpPeer peer;
     DialogFixture f(LoopbackNetwork(peer.port()));
     MessageBoxRecorder boxes;
-    f.Click("searchButton");
+    f.Click(IDC_SEARCH);
     ASSERT_TRUE(peer.Receive());
 
-    QLoggingCategory::setFilterRules("lanvista.trace.debug=true");
-    g_receiveTraces = 0;
-    const QtMessageHandler previous = qInstallMessageHandler(CountReceiveTraces);
+    long receiveTraces = 0;
     bool listed = false;
     {
+        TraceCapture trace;
         InjectedSocketFault fault({SocketCall::Receive, ECONNREFUSED});
-        peer.Send(DeviceReply("001A2B3C4D01"), static_cast<quint16>(f.dialog().Network().localUdpPort));
+        peer.Send(DeviceReply("001A2B3C4D01"), static_cast<std::uint16_t>(f.dialog().Network().localUdpPort));
         listed = f.WaitForDevices(1);
+        receiveTraces = std::count(trace.Lines().begin(), trace.Lines().end(), "CUdpAsySk::OnReceive\n");
     }
-    qInstallMessageHandler(previous);
-    QLoggingCategory::setFilterRules(QString());
 
     EXPECT_TRUE(listed);
-    EXPECT_EQ(g_receiveTraces, 2) << "one failed receive, then the one that read the reply";
+    EXPECT_EQ(receiveTraces, 2) << "one failed receive, then the one that read the reply";
     EXPECT_NE(f.dialog().m_pUdpEndpoint->m_hSocket, INVALID_SOCKET);
 }

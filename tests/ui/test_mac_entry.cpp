@@ -1,10 +1,5 @@
 // Typing a MAC filter: the focus walks through the six boxes and on to Search; the key
 // filter keeps Enter from pressing anything.
-#include <QApplication>
-#include <QClipboard>
-#include <QLineEdit>
-#include <QTest>
-
 #include <gtest/gtest.h>
 
 #include <array>
@@ -14,13 +9,14 @@
 #include "DialogFixture.h"
 #include "UdpPeer.h"
 #include "link/Datagram.h"
+#include "tests/support/DialogDriver.h"
 #include "tests/support/MessageBoxRecorder.h"
 
 namespace {
 
 using MacStrings = std::array<std::string, 6>;
 
-constexpr const char* kMacBoxes[] = {"mac1", "mac2", "mac3", "mac4", "mac5", "mac6"};
+constexpr int kMacBoxes[] = {IDC_MAC1, IDC_MAC2, IDC_MAC3, IDC_MAC4, IDC_MAC5, IDC_MAC6};
 constexpr const char* kNotANumber = "양의 정수를 입력하십시오.";
 
 // Fills the boxes through the members, so that no box handler runs.
@@ -44,27 +40,8 @@ MacStrings MacBoxTexts(const DialogFixture& f)
 {
     MacStrings texts;
     for (int i = 0; i < 6; ++i)
-        texts[i] = f.widget<QLineEdit>(kMacBoxes[i])->text().toStdString();
+        texts[i] = f.Text(kMacBoxes[i]);
     return texts;
-}
-
-// Types into whatever has the focus, as a user typing without looking does. A character
-// beyond ASCII comes as its text alone, as a keyboard layout or input method sends it.
-void TypeIntoFocus(const QString& text)
-{
-    for (const QChar ch : text) {
-        QWidget* focus = QApplication::focusWidget();
-        if (ch.unicode() < 0x80)
-            QTest::keyClick(focus, ch.toLatin1());
-        else
-            QTest::sendKeyEvent(QTest::Click, focus, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-    }
-}
-
-void PasteIntoFocus(const QString& text)
-{
-    QApplication::clipboard()->setText(text);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
 }
 
 // A test name made of a case's name: letters and digits kept, everything else '_'.
@@ -78,10 +55,11 @@ std::string CaseName(const testing::TestParamInfo<Case>& info)
     return name;
 }
 
-std::string FocusName()
+// Focuses a box and puts the caret after its text, as a click behind it does.
+void FocusAtEnd(DialogFixture& f, int id)
 {
-    QWidget* focus = QApplication::focusWidget();
-    return focus ? focus->objectName().toStdString() : std::string("(none)");
+    f.dialog().GetDlgItem(id)->SetFocus();
+    driver::CaretToEnd(f.control(id));
 }
 
 }  // namespace
@@ -91,24 +69,24 @@ TEST(MacEntry, TwelveCharactersFillTheBoxesAndSpaceOnSearchSearches)
     UdpPeer peer;
     DialogFixture f(LoopbackNetwork(peer.port()));
     MessageBoxRecorder boxes;
-    f.widget("mac1")->setFocus();
+    f.dialog().GetDlgItem(IDC_MAC1)->SetFocus();
 
-    TypeIntoFocus("001122aabbcc");
+    driver::TypeIntoFocus("001122aabbcc");
 
     const MacStrings expected{"00", "11", "22", "AA", "BB", "CC"};
     EXPECT_EQ(MacBoxTexts(f), expected);
     EXPECT_EQ(MacMembers(f.dialog()), expected);
-    EXPECT_EQ(FocusName(), "searchButton");
+    EXPECT_EQ(driver::FocusedId(), IDC_SEARCH);
 
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
+    driver::PressKey(VK_RETURN);
+    driver::PressKey(VK_RETURN, true);
     EXPECT_EQ(f.dialog().m_pUdpEndpoint, nullptr) << "Enter started a search";
-    EXPECT_TRUE(f.window()->isVisible()) << "Enter closed the dialog";
+    EXPECT_TRUE(f.dialog().IsWindowVisible()) << "Enter closed the dialog";
 
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    driver::PressKey(VK_SPACE);
     const auto request = peer.Receive();
     ASSERT_TRUE(request);
-    const auto search = ReadSearchRequest(request->data.constData(), static_cast<std::size_t>(request->data.size()));
+    const auto search = ReadSearchRequest(request->data.data(), request->data.size());
     ASSERT_TRUE(search);
     EXPECT_FALSE(search->all);
     EXPECT_EQ(search->mac12, "001122AABBCC");
@@ -125,44 +103,44 @@ struct FocusCase {
     Action action;
     const char* text;
     MacStrings after;
-    const char* focusAfter;
+    int focusAfter;
 };
 
 const FocusCase kFocusCases[] = {
-    {"full box moves on", {"00", "", "", "", "", ""}, 2, Action::Type, "1A", {"00", "1A", "", "", "", ""}, "mac3"},
+    {"full box moves on", {"00", "", "", "", "", ""}, 2, Action::Type, "1A", {"00", "1A", "", "", "", ""}, IDC_MAC3},
     {"sixth box hands over to Search", {"00", "11", "22", "33", "44", "5"}, 6, Action::Type, "5",
-     {"00", "11", "22", "33", "44", "55"}, "searchButton"},
-    {"lower case shows upper", {"", "", "", "", "", ""}, 3, Action::Type, "b", {"", "", "B", "", "", ""}, "mac3"},
-    {"one character stays", {"", "", "", "", "", ""}, 4, Action::Type, "7", {"", "", "", "7", "", ""}, "mac4"},
-    {"non-hex accepted", {"", "", "", "", "", ""}, 5, Action::Type, "zq", {"", "", "", "", "ZQ", ""}, "mac6"},
+     {"00", "11", "22", "33", "44", "55"}, IDC_SEARCH},
+    {"lower case shows upper", {"", "", "", "", "", ""}, 3, Action::Type, "b", {"", "", "B", "", "", ""}, IDC_MAC3},
+    {"one character stays", {"", "", "", "", "", ""}, 4, Action::Type, "7", {"", "", "", "7", "", ""}, IDC_MAC4},
+    {"non-hex accepted", {"", "", "", "", "", ""}, 5, Action::Type, "zq", {"", "", "", "", "ZQ", ""}, IDC_MAC6},
     {"backspace empties box 3, back to box 2", {"00", "11", "2", "", "", ""}, 3, Action::Backspace, "",
-     {"00", "11", "", "", "", ""}, "mac2"},
+     {"00", "11", "", "", "", ""}, IDC_MAC2},
     {"emptying box 1 moves nothing", {"0", "", "", "", "", ""}, 1, Action::Backspace, "",
-     {"", "", "", "", "", ""}, "mac1"},
+     {"", "", "", "", "", ""}, IDC_MAC1},
     {"backspace in an empty box does nothing", {"00", "", "", "", "", ""}, 2, Action::Backspace, "",
-     {"00", "", "", "", "", ""}, "mac2"},
+     {"00", "", "", "", "", ""}, IDC_MAC2},
     {"third character refused", {"00", "11", "", "", "", ""}, 2, Action::Type, "C", {"00", "11", "", "", "", ""},
-     "mac2"},
+     IDC_MAC2},
     {"selected pair replaced by one character", {"00", "11", "22", "AB", "", ""}, 4, Action::SelectAllThenType, "7",
-     {"00", "11", "22", "7", "", ""}, "mac4"},
-    {"pasting two moves on", {"", "", "", "", "", ""}, 1, Action::Paste, "4d", {"4D", "", "", "", "", ""}, "mac2"},
+     {"00", "11", "22", "7", "", ""}, IDC_MAC4},
+    {"pasting two moves on", {"", "", "", "", "", ""}, 1, Action::Paste, "4d", {"4D", "", "", "", "", ""}, IDC_MAC2},
     {"pasting three keeps two", {"00", "11", "22", "33", "", ""}, 5, Action::Paste, "ABC",
-     {"00", "11", "22", "33", "AB", ""}, "mac6"},
+     {"00", "11", "22", "33", "AB", ""}, IDC_MAC6},
     // The boxes count characters, however many bytes each takes in UTF-8.
     {"one non-ASCII character stays", {"00", "1A", "2B", "3C", "4D", ""}, 6, Action::Type, "é",
-     {"00", "1A", "2B", "3C", "4D", "É"}, "mac6"},
+     {"00", "1A", "2B", "3C", "4D", "É"}, IDC_MAC6},
     {"two non-ASCII characters move on", {"", "", "", "", "", ""}, 2, Action::Type, "éΩ",
-     {"", "ÉΩ", "", "", "", ""}, "mac3"},
+     {"", "ÉΩ", "", "", "", ""}, IDC_MAC3},
     {"a digit after a non-ASCII character moves on", {"", "Ü", "", "", "", ""}, 2, Action::Type, "7",
-     {"", "Ü7", "", "", "", ""}, "mac3"},
+     {"", "Ü7", "", "", "", ""}, IDC_MAC3},
     {"pasting one non-ASCII character stays", {"", "", "", "", "", ""}, 3, Action::Paste, "ø",
-     {"", "", "Ø", "", "", ""}, "mac3"},
+     {"", "", "Ø", "", "", ""}, IDC_MAC3},
     {"pasting three non-ASCII keeps two and moves on", {"", "", "", "", "", ""}, 4, Action::Paste, "€üß",
-     {"", "", "", "€Ü", "", ""}, "mac5"},
+     {"", "", "", "€Ü", "", ""}, IDC_MAC5},
     {"sharp s has no single capital and stays one character", {"", "", "", "", "", ""}, 2, Action::Type, "ß",
-     {"", "ß", "", "", "", ""}, "mac2"},
+     {"", "ß", "", "", "", ""}, IDC_MAC2},
     {"a character beyond 16 bits fills a box", {"", "", "", "", "", ""}, 1, Action::Paste, "😀",
-     {"😀", "", "", "", "", ""}, "mac2"},
+     {"😀", "", "", "", "", ""}, IDC_MAC2},
 };
 
 class MacFocus : public testing::TestWithParam<FocusCase> {};
@@ -175,29 +153,28 @@ TEST_P(MacFocus, MovesAsTheBoxesFillAndEmpty)
     DialogFixture f;
     MessageBoxRecorder boxes;
     SetMacStrings(f.dialog(), c.before);
-    auto* box = f.widget<QLineEdit>(kMacBoxes[c.box - 1]);
-    box->setFocus();
-    box->end(false);
+    const int box = kMacBoxes[c.box - 1];
+    FocusAtEnd(f, box);
 
     switch (c.action) {
     case Action::Type:
-        TypeIntoFocus(QString::fromUtf8(c.text));
+        driver::TypeIntoFocus(c.text);
         break;
     case Action::Backspace:
-        QTest::keyClick(box, Qt::Key_Backspace);
+        driver::PressKey(VK_BACK);
         break;
     case Action::SelectAllThenType:
-        box->selectAll();
-        TypeIntoFocus(QString::fromUtf8(c.text));
+        driver::SelectAll(f.control(box));
+        driver::TypeIntoFocus(c.text);
         break;
     case Action::Paste:
-        PasteIntoFocus(QString::fromUtf8(c.text));
+        driver::PasteIntoFocus(c.text);
         break;
     }
 
     EXPECT_EQ(MacBoxTexts(f), c.after);
     EXPECT_EQ(MacMembers(f.dialog()), c.after);
-    EXPECT_EQ(FocusName(), c.focusAfter);
+    EXPECT_EQ(driver::FocusedId(), c.focusAfter);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, MacFocus, testing::ValuesIn(kFocusCases),
@@ -232,17 +209,17 @@ TEST_P(MacRequest, CarriesOneBytePerCharacter)
     UdpPeer peer;
     DialogFixture f(LoopbackNetwork(peer.port()));
     MessageBoxRecorder boxes;
-    f.widget("mac1")->setFocus();
-    TypeIntoFocus(QString::fromUtf8(c.typed));
+    f.dialog().GetDlgItem(IDC_MAC1)->SetFocus();
+    driver::TypeIntoFocus(c.typed);
     if (*c.pasted != '\0')
-        PasteIntoFocus(QString::fromUtf8(c.pasted));
+        driver::PasteIntoFocus(c.pasted);
 
-    f.Click("searchButton");
+    f.Click(IDC_SEARCH);
 
     const auto request = peer.Receive();
     ASSERT_TRUE(request);
-    ASSERT_EQ(request->data.size(), static_cast<qsizetype>(kDatagramSize));
-    const auto search = ReadSearchRequest(request->data.constData(), static_cast<std::size_t>(request->data.size()));
+    ASSERT_EQ(request->data.size(), kDatagramSize);
+    const auto search = ReadSearchRequest(request->data.data(), request->data.size());
     ASSERT_TRUE(search) << "checksum or command wrong";
     EXPECT_EQ(!search->all, c.oneDevice);
     EXPECT_EQ(search->mac12, c.mac12);
@@ -260,16 +237,16 @@ struct BadPortCase {
     Action action;
     const char* text;
     const char* portAfter;   // the port box, rewritten or not
-    const char* focusAfter;
+    int focusAfter;
 };
 
 const BadPortCase kBadPortCases[] = {
-    {"box 1 reaching two rewrites and moves on", {"0", "", "", "", "", ""}, 1, Action::Type, "1", "9100", "mac2"},
-    {"box 1 with one character leaves the port box", {"", "", "", "", "", ""}, 1, Action::Type, "0", "x9", "portBox"},
+    {"box 1 reaching two rewrites and moves on", {"0", "", "", "", "", ""}, 1, Action::Type, "1", "9100", IDC_MAC2},
+    {"box 1 with one character leaves the port box", {"", "", "", "", "", ""}, 1, Action::Type, "0", "x9", IDC_PORT},
     {"box 4 with one character rewrites, focus stays in the port box", {"00", "11", "22", "", "", ""}, 4,
-     Action::Type, "3", "9100", "portBox"},
+     Action::Type, "3", "9100", IDC_PORT},
     {"box 3 emptied rewrites and moves back", {"00", "11", "2", "", "", ""}, 3, Action::Backspace, "", "9100",
-     "mac2"},
+     IDC_MAC2},
 };
 
 class MacWithBadPort : public testing::TestWithParam<BadPortCase> {};
@@ -282,23 +259,21 @@ TEST_P(MacWithBadPort, ShowsTheParseMessageFirst)
     DialogFixture f;
     MessageBoxRecorder boxes;
     SetMacStrings(f.dialog(), c.before);
-    auto* port = f.widget<QLineEdit>("portBox");
-    port->setText("x9");
-    auto* box = f.widget<QLineEdit>(kMacBoxes[c.box - 1]);
-    box->setFocus();
-    box->end(false);
+    const HWND port = f.control(IDC_PORT);
+    CWnd::FromHandle(port)->SetWindowText("x9");
+    FocusAtEnd(f, kMacBoxes[c.box - 1]);
 
     boxes.Expect(kNotANumber);
     if (c.action == Action::Backspace)
-        QTest::keyClick(box, Qt::Key_Backspace);
+        driver::PressKey(VK_BACK);
     else
-        TypeIntoFocus(QString::fromLatin1(c.text));
+        driver::TypeIntoFocus(c.text);
 
-    EXPECT_EQ(port->text().toStdString(), c.portAfter);
-    EXPECT_EQ(FocusName(), c.focusAfter);
+    EXPECT_EQ(driver::Text(port), c.portAfter);
+    EXPECT_EQ(driver::FocusedId(), c.focusAfter);
     EXPECT_EQ(f.dialog().m_nPort, 9100u);
     if (std::string(c.portAfter) == "x9") {
-        EXPECT_EQ(port->selectedText(), "x9") << "the refused text is selected";
+        EXPECT_EQ(driver::SelectedText(port), "x9") << "the refused text is selected";
     }
 }
 
@@ -310,19 +285,19 @@ TEST(MacEntry, MacClearEmptiesTheBoxesAndRestoresAnUnreadPortEdit)
     DialogFixture f;
     MessageBoxRecorder boxes;
     SetMacStrings(f.dialog(), {"00", "11", "22", "33", "44", "55"});
-    auto* port = f.widget<QLineEdit>("portBox");
-    port->setFocus();
-    port->selectAll();
-    TypeIntoFocus("1234");
-    ASSERT_EQ(port->text(), "1234");
+    const HWND port = f.control(IDC_PORT);
+    f.dialog().GetDlgItem(IDC_PORT)->SetFocus();
+    driver::SelectAll(port);
+    driver::TypeIntoFocus("1234");
+    ASSERT_EQ(driver::Text(port), "1234");
 
-    QTest::mouseClick(f.widget("macClearButton"), Qt::LeftButton);
+    f.Click(IDC_MAC_CLEAR);
 
     const MacStrings empty{};
     EXPECT_EQ(MacBoxTexts(f), empty);
     EXPECT_EQ(MacMembers(f.dialog()), empty);
-    EXPECT_EQ(port->text(), "9100");
-    EXPECT_EQ(FocusName(), "macClearButton");
+    EXPECT_EQ(driver::Text(port), "9100");
+    EXPECT_EQ(driver::FocusedId(), IDC_MAC_CLEAR);
 }
 
 TEST(MacEntry, ShiftCtrlClickOnSearchIsSwallowed)
@@ -330,12 +305,12 @@ TEST(MacEntry, ShiftCtrlClickOnSearchIsSwallowed)
     UdpPeer peer;
     DialogFixture f(LoopbackNetwork(peer.port()));
     MessageBoxRecorder boxes;
-    QWidget* search = f.widget("searchButton");
+    const HWND search = f.control(IDC_SEARCH);
 
-    QTest::mouseClick(search, Qt::LeftButton, Qt::ShiftModifier | Qt::ControlModifier);
+    driver::Click(search, MK_SHIFT | MK_CONTROL);
     EXPECT_EQ(f.dialog().m_pUdpEndpoint, nullptr);
 
-    QTest::mouseClick(search, Qt::LeftButton);
+    driver::Click(search);
     EXPECT_NE(f.dialog().m_pUdpEndpoint, nullptr);
     EXPECT_TRUE(peer.Receive());
 }

@@ -1,7 +1,4 @@
 // Save: the request that reaches the device, and what a save reply does to the lists.
-#include <QLineEdit>
-#include <QTest>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,7 +10,8 @@
 #include "UdpPeer.h"
 #include "ui/CUdpAsySk.h"
 #include "link/Datagram.h"
-#include "tests/devsim/DevsimProcess.h"
+#include "tests/support/DevsimSession.h"
+#include "tests/support/DialogDriver.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/Wait.h"
 
@@ -37,7 +35,7 @@ DWORD ShownAddress(CIPAddressCtrl& box)
 
 std::optional<SaveRequestFields> ReadSave(const UdpPeer::Datagram& datagram)
 {
-    return ReadSaveRequest(datagram.data.constData(), static_cast<std::size_t>(datagram.data.size()));
+    return ReadSaveRequest(datagram.data.data(), datagram.data.size());
 }
 
 // A dialog that has searched; the peer plays the devices and has answered with replies.
@@ -48,20 +46,23 @@ struct Listed {
 
     explicit Listed(const std::vector<std::string>& replies)
     {
-        f.Click("searchButton");
+        f.Click(IDC_SEARCH);
         EXPECT_TRUE(peer.Receive()) << "no search request";
         for (const std::string& reply : replies)
             Answer(reply);
         EXPECT_TRUE(f.WaitForDevices(static_cast<int>(replies.size())));
     }
-    void Answer(const std::string& datagram) { peer.Send(datagram, static_cast<quint16>(f.dialog().Network().localUdpPort)); }
+    void Answer(const std::string& datagram)
+    {
+        peer.Send(datagram, static_cast<std::uint16_t>(f.dialog().Network().localUdpPort));
+    }
     // Presses Save and reads the request the device receives: nothing when none arrives or
     // it is not a 128-byte save request.
     std::optional<SaveRequestFields> SaveAndReceive()
     {
-        f.Click("saveButton");
+        f.Click(IDC_SAVE);
         const auto request = peer.Receive();
-        if (!request || request->data.size() != static_cast<qsizetype>(kDatagramSize))
+        if (!request || request->data.size() != kDatagramSize)
             return std::nullopt;
         return ReadSave(*request);
     }
@@ -80,7 +81,7 @@ TEST(Save, BeforeAnySearchAsksForASocket)
     DialogFixture f;
     MessageBoxRecorder boxes;
     boxes.Expect("Please create socket first.");
-    f.Click("saveButton");
+    f.Click(IDC_SAVE);
     EXPECT_TRUE(f.dialog().m_strEditedRecord.empty());
 }
 
@@ -89,7 +90,7 @@ TEST(Save, TheOnlyDeviceListedIsSelectedAndSaved)
     Listed l({Reply("001A2B3C4D01")});
     ASSERT_EQ(l.f.dialog().m_ctlDeviceList.GetCurSel(), LB_ERR);
 
-    l.f.Click("saveButton");
+    l.f.Click(IDC_SAVE);
 
     EXPECT_EQ(l.f.dialog().m_ctlDeviceList.GetCurSel(), 0);
     const auto request = l.peer.Receive();
@@ -103,11 +104,11 @@ TEST(Save, WithSeveralListedAndNoneSelectedNothingIsSent)
 {
     Listed l({Reply("001A2B3C4D01"), Reply("001A2B3C4D02")});
 
-    l.f.Click("saveButton");
+    l.f.Click(IDC_SAVE);
     EXPECT_TRUE(l.f.dialog().m_strEditedRecord.empty());
 
     l.f.ClickDeviceListRow(1);
-    l.f.Click("saveButton");
+    l.f.Click(IDC_SAVE);
     const auto request = l.peer.Receive();
     ASSERT_TRUE(request);
     const auto fields = ReadSave(*request);
@@ -121,12 +122,12 @@ TEST(Save, TheRequestCarriesTheBoxesAndTheDialogsPortAndDhcp)
     l.f.ClickDeviceListRow(1);
     l.SetAddresses(0x0A000032, 0xFF000000, 0x0A000001);
 
-    l.f.Click("saveButton");
+    l.f.Click(IDC_SAVE);
 
     const auto request = l.peer.Receive();
     ASSERT_TRUE(request);
-    ASSERT_EQ(request->data.size(), static_cast<qsizetype>(kDatagramSize));
-    const std::string raw = request->data.toStdString();
+    ASSERT_EQ(request->data.size(), kDatagramSize);
+    const std::string raw = request->data;
     EXPECT_EQ(raw.substr(8, 2), "10");
     EXPECT_EQ(raw.substr(22, 29), "0A000032FF0000000A0000011234" "1");
     const auto fields = ReadSave(*request);
@@ -143,24 +144,23 @@ TEST(Save, TheRequestCarriesTheBoxesAndTheDialogsPortAndDhcp)
 TEST(Save, ATypedPortIsNotSentUntilAnExchangeReadsIt)
 {
     Listed l({Reply("001A2B3C4D01", 9100)});
-    auto* port = l.f.widget<QLineEdit>("portBox");
-    port->setText("1234");
+    CWnd::FromHandle(l.f.control(IDC_PORT))->SetWindowText("1234");
 
-    l.f.Click("saveButton");
+    l.f.Click(IDC_SAVE);
 
     const auto request = l.peer.Receive();
     ASSERT_TRUE(request);
-    EXPECT_EQ(request->data.mid(46, 4), "238C");
-    EXPECT_EQ(port->text(), "9100");
+    EXPECT_EQ(request->data.substr(46, 4), "238C");
+    EXPECT_EQ(l.f.Text(IDC_PORT), "9100");
 }
 
 TEST(Save, APortThatDoesNotFitTheFieldSendsTheDevicesOwnPort)
 {
     Listed l({Reply("001A2B3C4D01", 0x1234)});
-    l.f.widget<QLineEdit>("portBox")->setText("70000");
+    CWnd::FromHandle(l.f.control(IDC_PORT))->SetWindowText("70000");
     // A change in a MAC box reads the port box: the number is kept although it is refused.
     l.boxes.Expect("1024와(과) 50000 사이의 정수를 입력하십시오.");
-    QTest::keyClicks(l.f.widget("mac1"), "0");
+    driver::Type(l.f.control(IDC_MAC1), "0");
     ASSERT_EQ(l.f.dialog().m_nPort, 70000u);
 
     const auto fields = l.SaveAndReceive();
@@ -176,7 +176,7 @@ TEST(Save, ASaveReplyMovesTheEditedDeviceToTheEndSelected)
     Listed l({Reply("001A2B3C4D01"), Reply("001A2B3C4D02"), Reply("001A2B3C4D03")});
     l.f.ClickDeviceListRow(0);
     l.SetAddresses(0x0A000032, 0xFF000000, 0x0A000001);
-    l.f.Click("saveButton");
+    l.f.Click(IDC_SAVE);
     ASSERT_TRUE(l.peer.Receive());
     const std::string edited = l.f.dialog().m_strEditedRecord;
 
@@ -195,7 +195,7 @@ TEST(Save, ASaveReplyMovesTheEditedDeviceToTheEndSelected)
     EXPECT_EQ(MacTextOf(records[1]), devices[1]);
     EXPECT_EQ(l.f.dialog().m_ctlDeviceList.GetCurSel(), 2);
     EXPECT_EQ(ShownAddress(l.f.dialog().m_ctlIp), 0x0A000032u);
-    EXPECT_EQ(l.f.widget<QLineEdit>("portBox")->text(), "9100");
+    EXPECT_EQ(l.f.Text(IDC_PORT), "9100");
 }
 
 namespace {
@@ -223,7 +223,7 @@ TEST_P(SaveReplyWithOtherSelection, ReplacesOnlyTheSavedDevice)
     const std::vector<std::string> searched = l.f.RecordList();
     l.f.ClickDeviceListRow(0);
     l.SetAddresses(0x0A000032, 0xFF000000, 0x0A000001);
-    l.f.Click("saveButton");
+    l.f.Click(IDC_SAVE);
     ASSERT_TRUE(l.peer.Receive());
     const std::string edited = l.f.dialog().m_strEditedRecord;
     const auto answer = [&l](int count) {
@@ -268,10 +268,10 @@ TEST(Save, AReplyAfterANewSearchMakesTheEditedDeviceTheOnlyEntry)
 {
     Listed l({Reply("001A2B3C4D01"), Reply("001A2B3C4D02")});
     l.f.ClickDeviceListRow(1);
-    l.f.Click("saveButton");
+    l.f.Click(IDC_SAVE);
     ASSERT_TRUE(l.peer.Receive());
     const std::string edited = l.f.dialog().m_strEditedRecord;
-    l.f.Click("searchButton");
+    l.f.Click(IDC_SEARCH);
     ASSERT_TRUE(l.peer.Receive());
     ASSERT_TRUE(l.f.DeviceList().empty());
 
@@ -286,11 +286,11 @@ TEST(Save, AReplyAfterANewSearchMakesTheEditedDeviceTheOnlyEntry)
 
 TEST(SaveDevsim, TheDevicesNewSettingsShowInAFreshSearch)
 {
-    DevsimProcess devsim({"--devices", "3"});
-    ASSERT_TRUE(devsim.isReady()) << devsim.errorText().toStdString();
+    DevsimSession devsim({"--devices", "3"});
+    ASSERT_TRUE(devsim.isReady()) << devsim.errorText();
     DialogFixture f(LoopbackNetwork(devsim.udpPort()));
     MessageBoxRecorder boxes;
-    f.Click("searchButton");
+    f.Click(IDC_SEARCH);
     ASSERT_TRUE(f.WaitForDevices(3));
     f.ClickDeviceListRow(1);
     f.dialog().m_ctlIp.SetAddress(0x0A000032);
@@ -298,12 +298,12 @@ TEST(SaveDevsim, TheDevicesNewSettingsShowInAFreshSearch)
     f.dialog().m_ctlGateway.SetAddress(0x0A000001);
 
     boxes.Expect("Save Complete!");
-    f.Click("saveButton");
+    f.Click(IDC_SAVE);
     ASSERT_TRUE(WaitUntil([&] { return boxes.Pending() == 0; }, 10000));
     EXPECT_EQ(f.DeviceList().back(), "00:1A:2B:3C:4D:02");
     EXPECT_EQ(f.dialog().m_ctlDeviceList.GetCurSel(), 2);
 
-    f.Click("searchButton");
+    f.Click(IDC_SEARCH);
     ASSERT_TRUE(f.WaitForDevices(3));
     const std::vector<std::string> devices = f.DeviceList();
     const auto saved = std::find(devices.begin(), devices.end(), "00:1A:2B:3C:4D:02");
@@ -312,5 +312,5 @@ TEST(SaveDevsim, TheDevicesNewSettingsShowInAFreshSearch)
     EXPECT_EQ(ShownAddress(f.dialog().m_ctlIp), 0x0A000032u);
     EXPECT_EQ(ShownAddress(f.dialog().m_ctlMask), 0xFF000000u);
     EXPECT_EQ(ShownAddress(f.dialog().m_ctlGateway), 0x0A000001u);
-    EXPECT_EQ(f.widget<QLineEdit>("portBox")->text(), "9100");
+    EXPECT_EQ(f.Text(IDC_PORT), "9100");
 }

@@ -27,12 +27,12 @@ TEST(SaveReplyStorm, RepliesWaitForTheOpenBoxAndAreBounded)
 {
     UdpPeer peer;
     DialogFixture f(LoopbackNetwork(peer.port()));
-    const quint16 dialogPort = static_cast<quint16>(f.dialog().Network().localUdpPort);
-    f.Click("searchButton");
+    const auto dialogPort = static_cast<std::uint16_t>(f.dialog().Network().localUdpPort);
+    f.Click(IDC_SEARCH);
     ASSERT_TRUE(peer.Receive());
     peer.Send(Reply("001A2B3C4D01"), dialogPort);
     ASSERT_TRUE(f.WaitForDevices(1));
-    f.Click("saveButton");
+    f.Click(IDC_SAVE);
     ASSERT_TRUE(peer.Receive());
 
     int shown = 0;

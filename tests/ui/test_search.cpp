@@ -1,20 +1,16 @@
 // Search against simulated devices: every reply becomes a pair of list entries in arrival
 // order, and each Search starts over on a fresh endpoint.
-#include <QAbstractButton>
-#include <QHostAddress>
-#include <QLineEdit>
-#include <QTest>
-#include <QUdpSocket>
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "DialogFixture.h"
+#include "UdpPeer.h"
 #include "ui/CUdpAsySk.h"
 #include "link/Datagram.h"
-#include "tests/devsim/DevsimProcess.h"
+#include "tests/support/DevsimSession.h"
+#include "tests/support/DialogDriver.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/Wire.h"
 
@@ -47,14 +43,14 @@ class Search : public testing::TestWithParam<SearchCase> {};
 TEST_P(Search, ListsTheAnswersInArrivalOrderAndShowsTheLast)
 {
     const SearchCase& c = GetParam();
-    DevsimProcess devsim({"--devices", "3"});
-    ASSERT_TRUE(devsim.isReady()) << devsim.errorText().toStdString();
+    DevsimSession devsim({"--devices", "3"});
+    ASSERT_TRUE(devsim.isReady()) << devsim.errorText();
     DialogFixture f(LoopbackNetwork(devsim.udpPort()));
     MessageBoxRecorder boxes;
     for (std::size_t i = 0; i < c.macStrings.size(); ++i)
-        QTest::keyClicks(f.widget(("mac" + std::to_string(i + 1)).c_str()), QString::fromStdString(c.macStrings[i]));
+        driver::Type(f.control(IDC_MAC1 + static_cast<int>(i)), c.macStrings[i]);
 
-    f.Click("searchButton");
+    f.Click(IDC_SEARCH);
     ASSERT_TRUE(f.WaitForDevices(static_cast<int>(c.listed.size())));
 
     EXPECT_EQ(f.DeviceList(), c.listed);
@@ -69,8 +65,8 @@ TEST_P(Search, ListsTheAnswersInArrivalOrderAndShowsTheLast)
     EXPECT_EQ(ShownAddress(f.dialog().m_ctlIp), c.shownIp);
     EXPECT_EQ(ShownAddress(f.dialog().m_ctlMask), Ipv4(255, 255, 255, 0));
     EXPECT_EQ(ShownAddress(f.dialog().m_ctlGateway), Ipv4(192, 168, 0, 1));
-    EXPECT_EQ(f.widget<QLineEdit>("portBox")->text(), "9100");
-    EXPECT_EQ(f.widget<QLineEdit>("versionBox")->text(), " 3.07");
+    EXPECT_EQ(f.Text(IDC_PORT), "9100");
+    EXPECT_EQ(f.Text(IDC_VERSION), " 3.07");
 }
 
 INSTANTIATE_TEST_SUITE_P(Devsim, Search, testing::ValuesIn(kSearchCases),
@@ -80,12 +76,12 @@ INSTANTIATE_TEST_SUITE_P(Devsim, Search, testing::ValuesIn(kSearchCases),
 
 TEST(SearchDevsim, ADeviceAnsweringTwiceIsListedTwice)
 {
-    DevsimProcess devsim({"--devices", "1", "--duplicate", "2"});
-    ASSERT_TRUE(devsim.isReady()) << devsim.errorText().toStdString();
+    DevsimSession devsim({"--devices", "1", "--duplicate", "2"});
+    ASSERT_TRUE(devsim.isReady()) << devsim.errorText();
     DialogFixture f(LoopbackNetwork(devsim.udpPort()));
     MessageBoxRecorder boxes;
 
-    f.Click("searchButton");
+    f.Click(IDC_SEARCH);
     ASSERT_TRUE(f.WaitForDevices(2));
 
     const std::vector<std::string> twice{"00:1A:2B:3C:4D:01", "00:1A:2B:3C:4D:01"};
@@ -95,19 +91,19 @@ TEST(SearchDevsim, ADeviceAnsweringTwiceIsListedTwice)
 
 TEST(SearchDevsim, SearchingAgainEmptiesTheListsAndRebindsThePort)
 {
-    DevsimProcess devsim({"--devices", "3", "--dhcp"});
-    ASSERT_TRUE(devsim.isReady()) << devsim.errorText().toStdString();
+    DevsimSession devsim({"--devices", "3", "--dhcp"});
+    ASSERT_TRUE(devsim.isReady()) << devsim.errorText();
     const NetworkSettings network = LoopbackNetwork(devsim.udpPort());
     DialogFixture f(network);
     MessageBoxRecorder boxes;
 
-    f.Click("searchButton");
+    f.Click(IDC_SEARCH);
     ASSERT_TRUE(f.WaitForDevices(3));
     f.ClickDeviceListRow(1);
     ASSERT_EQ(f.dialog().m_ctlDeviceList.GetCurSel(), 1);
-    ASSERT_TRUE(f.widget<QAbstractButton>("dhcpBox")->isChecked());
+    ASSERT_EQ(driver::CheckState(f.control(IDC_USE_DHCP)), BST_CHECKED);
 
-    f.Click("searchButton");
+    f.Click(IDC_SEARCH);
 
     // Nothing of the new search has been handled yet: the lists are empty, the previous
     // device's values stay, and the DHCP box is unchecked.
@@ -115,8 +111,8 @@ TEST(SearchDevsim, SearchingAgainEmptiesTheListsAndRebindsThePort)
     EXPECT_TRUE(f.RecordList().empty());
     EXPECT_TRUE(f.dialog().m_strCurrentRecord.empty());
     EXPECT_EQ(ShownAddress(f.dialog().m_ctlIp), Ipv4(192, 168, 0, 102));
-    EXPECT_EQ(f.widget<QLineEdit>("versionBox")->text(), " 3.07");
-    EXPECT_FALSE(f.widget<QAbstractButton>("dhcpBox")->isChecked());
+    EXPECT_EQ(f.Text(IDC_VERSION), " 3.07");
+    EXPECT_NE(driver::CheckState(f.control(IDC_USE_DHCP)), BST_CHECKED);
     ASSERT_NE(f.dialog().m_pUdpEndpoint, nullptr);
     std::string boundAddress;
     UINT boundPort = 0;
@@ -129,17 +125,17 @@ TEST(SearchDevsim, SearchingAgainEmptiesTheListsAndRebindsThePort)
 
 TEST(SearchDevsim, APortHeldByAnotherSocketLeavesNoEndpoint)
 {
-    QUdpSocket holder;
-    ASSERT_TRUE(holder.bind(QHostAddress::AnyIPv4, 0, QAbstractSocket::DontShareAddress));
+    const UdpPeer holder(true);
+    ASSERT_NE(holder.port(), 0);
     NetworkSettings network = LoopbackNetwork(FreeUdpPort());
-    network.localUdpPort = holder.localPort();
+    network.localUdpPort = holder.port();
     DialogFixture f(network);
     MessageBoxRecorder boxes;
 
     boxes.Expect("Fail to create UDP socket: 10048! Close and restart app.");
-    f.Click("searchButton");
+    f.Click(IDC_SEARCH);
     EXPECT_EQ(f.dialog().m_pUdpEndpoint, nullptr);
 
     boxes.Expect("Please create socket first.");
-    f.Click("saveButton");
+    f.Click(IDC_SAVE);
 }

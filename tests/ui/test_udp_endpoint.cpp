@@ -1,8 +1,5 @@
 // The dialog's UDP endpoint on real sockets: what goes out, what an empty datagram does,
 // and its trace lines.
-#include <QLoggingCategory>
-#include <QTest>
-
 #include <gtest/gtest.h>
 
 #include <array>
@@ -14,6 +11,7 @@
 #include "ui/CUdpAsySk.h"
 #include "link/Datagram.h"
 #include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/TraceCapture.h"
 #include "tests/support/Wait.h"
 
 namespace {
@@ -52,13 +50,13 @@ TEST_P(SearchRequest, ArrivesWholeFromTheEndpointsPort)
     dlg.m_strMac5 = c.macStrings[4];
     dlg.m_strMac6 = c.macStrings[5];
 
-    f.Click("searchButton");
+    f.Click(IDC_SEARCH);
 
     const auto request = peer.Receive();
     ASSERT_TRUE(request);
-    EXPECT_EQ(request->data.size(), static_cast<qsizetype>(kDatagramSize));
+    EXPECT_EQ(request->data.size(), kDatagramSize);
     EXPECT_EQ(request->senderPort, dlg.Network().localUdpPort);
-    const auto fields = ReadSearchRequest(request->data.constData(), static_cast<std::size_t>(request->data.size()));
+    const auto fields = ReadSearchRequest(request->data.data(), request->data.size());
     ASSERT_TRUE(fields) << "not a valid search request";
     EXPECT_EQ(fields->all, c.all);
     EXPECT_EQ(fields->mac12, c.mac12);
@@ -75,52 +73,41 @@ TEST(UdpEndpoint, AnEmptyDatagramClosesItSilentlyAndASaveThenReportsTheClosedSoc
     UdpPeer peer;
     DialogFixture f(LoopbackNetwork(peer.port()));
     MessageBoxRecorder boxes;
-    const quint16 dialogPort = static_cast<quint16>(f.dialog().Network().localUdpPort);
-    f.Click("searchButton");
+    const auto dialogPort = static_cast<std::uint16_t>(f.dialog().Network().localUdpPort);
+    f.Click(IDC_SEARCH);
     ASSERT_TRUE(peer.Receive());
     peer.Send(BuildSearchReply("001A2B3C4D01", 0xC0A80065, 0xFFFFFF00, 0xC0A80001, 9100, false, "3.07", 1),
               dialogPort);
     ASSERT_TRUE(f.WaitForDevices(1));
 
-    peer.Send(QByteArray(), dialogPort);
+    peer.Send(std::string(), dialogPort);
     ASSERT_TRUE(WaitUntil([&] { return f.dialog().m_pUdpEndpoint->m_hSocket == INVALID_SOCKET; }, 5000));
     EXPECT_EQ(f.DeviceList().size(), 1u) << "the lists stay until the next search";
 
     boxes.Expect("Sever Socket failed to send: 10038");
-    f.Click("saveButton");
+    f.Click(IDC_SAVE);
     EXPECT_NE(f.dialog().m_pUdpEndpoint, nullptr) << "the closed endpoint stays with the dialog";
 }
-
-namespace {
-
-std::vector<std::string> g_traceLines;
-
-void CollectTrace(QtMsgType, const QMessageLogContext& context, const QString& message)
-{
-    if (context.category && std::string(context.category) == "lanvista.trace")
-        g_traceLines.push_back(message.toStdString());
-}
-
-}  // namespace
 
 TEST(UdpEndpoint, EachDatagramIsOneReceiveWithItsTraceLine)
 {
     UdpPeer peer;
     DialogFixture f(LoopbackNetwork(peer.port()));
     MessageBoxRecorder boxes;
-    f.Click("searchButton");
+    f.Click(IDC_SEARCH);
     ASSERT_TRUE(peer.Receive());
 
-    QLoggingCategory::setFilterRules("lanvista.trace.debug=true");
-    g_traceLines.clear();
-    const QtMessageHandler previous = qInstallMessageHandler(CollectTrace);
-    const quint16 dialogPort = static_cast<quint16>(f.dialog().Network().localUdpPort);
-    peer.Send(BuildSearchReply("001A2B3C4D01", 1, 2, 3, 9100, false, "3.07", 1), dialogPort);
-    peer.Send(BuildSearchReply("001A2B3C4D02", 1, 2, 3, 9100, false, "3.07", 2), dialogPort);
-    const bool listed = f.WaitForDevices(2);
-    qInstallMessageHandler(previous);
-    QLoggingCategory::setFilterRules(QString());
+    std::vector<std::string> traceLines;
+    bool listed = false;
+    {
+        TraceCapture trace;
+        const auto dialogPort = static_cast<std::uint16_t>(f.dialog().Network().localUdpPort);
+        peer.Send(BuildSearchReply("001A2B3C4D01", 1, 2, 3, 9100, false, "3.07", 1), dialogPort);
+        peer.Send(BuildSearchReply("001A2B3C4D02", 1, 2, 3, 9100, false, "3.07", 2), dialogPort);
+        listed = f.WaitForDevices(2);
+        traceLines = trace.Lines();
+    }
 
     ASSERT_TRUE(listed);
-    EXPECT_EQ(g_traceLines, (std::vector<std::string>{"CUdpAsySk::OnReceive\n", "CUdpAsySk::OnReceive\n"}));
+    EXPECT_EQ(traceLines, (std::vector<std::string>{"CUdpAsySk::OnReceive\n", "CUdpAsySk::OnReceive\n"}));
 }

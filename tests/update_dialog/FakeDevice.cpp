@@ -1,63 +1,131 @@
 #include "FakeDevice.h"
 
-#include <QHostAddress>
-#include <QTest>
+#include <gtest/gtest.h>
 
+#include <chrono>
+
+#include "tests/support/PlainSocket.h"
+#include "tests/support/Wait.h"
 #include "update/StatusFraming.h"
+
+namespace {
+
+constexpr auto kPoll = std::chrono::milliseconds(2);
+
+// A send to a dialog that has gone fails instead of raising SIGPIPE.
+#ifdef _WIN32
+constexpr int kSendFlags = 0;
+#else
+constexpr int kSendFlags = MSG_NOSIGNAL;
+#endif
+
+}  // namespace
 
 FakeDevice::FakeDevice()
 {
-    QObject::connect(&m_server, &QTcpServer::newConnection, &m_server, [this] { Accept(); });
-    m_server.listen(QHostAddress::LocalHost, 0);
+    m_listener = socket(AF_INET, SOCK_STREAM, 0);
+    EXPECT_NE(m_listener, INVALID_SOCKET);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    EXPECT_EQ(bind(m_listener, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    EXPECT_EQ(listen(m_listener, 8), 0);
+    socklen_t length = sizeof address;
+    getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length);
+    m_port = ntohs(address.sin_port);
+    plain_socket::MakeNonBlocking(m_listener);
+    m_thread = std::thread([this] { Serve(); });
 }
 
 FakeDevice::~FakeDevice()
 {
-    // A socket that dies with the server still signals its end; nobody listens any more.
-    if (m_socket)
-        m_socket->disconnect();
+    m_stop = true;
+    m_thread.join();
+    CloseCurrent();
+    plain_socket::Close(m_listener);
 }
 
-void FakeDevice::Accept()
+void FakeDevice::CloseCurrent()
 {
-    while (QTcpSocket* socket = m_server.nextPendingConnection()) {
-        if (m_socket) {
-            m_socket->disconnect();
-            m_socket->deleteLater();
+    if (m_socket != INVALID_SOCKET)
+        plain_socket::Close(m_socket);
+    m_socket = INVALID_SOCKET;
+}
+
+void FakeDevice::Serve()
+{
+    char buffer[65536];
+    while (!m_stop) {
+        const SOCKET accepted = accept(m_listener, nullptr, nullptr);
+        std::unique_lock lock(m_mutex);
+        if (accepted != INVALID_SOCKET) {
+            plain_socket::MakeNonBlocking(accepted);
+            CloseCurrent();
+            m_socket = accepted;
+            m_received.clear();
+            m_peerClosed = false;
+            ++m_connections;
         }
-        m_socket = socket;
-        m_received.clear();
-        m_peerClosed = false;
-        m_closedHere = false;
-        ++m_connections;
-        QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { m_received += socket->readAll(); });
-        QObject::connect(socket, &QTcpSocket::disconnected, socket, [this] {
-            if (!m_closedHere)
-                m_peerClosed = true;
-        });
+        bool idle = accepted == INVALID_SOCKET;
+        while (m_socket != INVALID_SOCKET) {
+            const auto got = recv(m_socket, buffer, sizeof buffer, 0);
+            if (got > 0) {
+                m_received.append(buffer, static_cast<std::size_t>(got));
+                idle = false;
+                continue;
+            }
+            if (got < 0 && plain_socket::WouldBlock())
+                break;
+            // An orderly close or a reset by the dialog.
+            m_peerClosed = true;
+            CloseCurrent();
+        }
+        lock.unlock();
+        if (idle)
+            std::this_thread::sleep_for(kPoll);
     }
+}
+
+int FakeDevice::connectionCount() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_connections;
 }
 
 bool FakeDevice::WaitForConnection(int number, int timeoutMs)
 {
-    return QTest::qWaitFor([&] { return m_connections >= number; }, timeoutMs);
+    return WaitUntil([&] { return connectionCount() >= number; }, timeoutMs);
 }
 
-bool FakeDevice::WaitForBytes(qsizetype count, int timeoutMs)
+bool FakeDevice::WaitForBytes(std::size_t count, int timeoutMs)
 {
-    return QTest::qWaitFor([&] { return m_received.size() >= count; }, timeoutMs);
+    return WaitUntil([&] { return received().size() >= count; }, timeoutMs);
 }
 
 bool FakeDevice::WaitForPeerClose(int timeoutMs)
 {
-    return QTest::qWaitFor([&] { return m_peerClosed; }, timeoutMs);
+    return WaitUntil([&] {
+        std::lock_guard lock(m_mutex);
+        return m_peerClosed;
+    }, timeoutMs);
 }
 
-void FakeDevice::Send(const QByteArray& bytes)
+std::string FakeDevice::received() const
 {
-    if (m_socket) {
-        m_socket->write(bytes);
-        m_socket->flush();
+    std::lock_guard lock(m_mutex);
+    return m_received;
+}
+
+void FakeDevice::Send(const std::string& bytes)
+{
+    std::lock_guard lock(m_mutex);
+    std::size_t sent = 0;
+    while (m_socket != INVALID_SOCKET && sent < bytes.size()) {
+        const auto n = send(m_socket, bytes.data() + sent, static_cast<int>(bytes.size() - sent), kSendFlags);
+        if (n > 0)
+            sent += static_cast<std::size_t>(n);
+        else if (!(n < 0 && plain_socket::WouldBlock()))
+            break;
     }
 }
 
@@ -68,14 +136,13 @@ void FakeDevice::SendStatus(unsigned char code)
 
 void FakeDevice::Close()
 {
-    if (m_socket) {
-        m_closedHere = true;
-        m_socket->disconnectFromHost();
-    }
+    std::lock_guard lock(m_mutex);
+    // Closed here: the end the thread would see is no close by the dialog.
+    CloseCurrent();
 }
 
-QByteArray StatusMessage(unsigned char code)
+std::string StatusMessage(unsigned char code)
 {
     const auto message = BuildStatusMessage(code, 7);
-    return QByteArray(reinterpret_cast<const char*>(message.data()), static_cast<qsizetype>(message.size()));
+    return std::string(reinterpret_cast<const char*>(message.data()), message.size());
 }

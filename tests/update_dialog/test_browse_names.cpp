@@ -1,7 +1,5 @@
 // Browse accepts an image by the markers in its full path, then loads it; everything else
 // is refused with one message and leaves the loaded image alone.
-#include <QDir>
-#include <QLineEdit>
 
 #include <gtest/gtest.h>
 
@@ -23,7 +21,7 @@ protected:
         Browse(f, files, earlierPath);
     }
 
-    std::string ShownFileName() { return f.widget<QLineEdit>("updateFileBox")->text().toStdString(); }
+    std::string ShownFileName() { return f.Text(IDC_UPDATE_FILE); }
 
     void ExpectRefusalLooksRight()
     {
@@ -38,7 +36,7 @@ protected:
     MessageBoxRecorder boxes;
     FileDialogRecorder files;
     ImageFolder folder;
-    const QByteArray earlier = FirmwareBytes(700, 9);
+    const std::string earlier = FirmwareBytes(700, 9);
     std::string earlierPath;
 };
 
@@ -65,7 +63,7 @@ class BrowseNames : public BrowseFixture, public testing::TestWithParam<NameCase
 TEST_P(BrowseNames, AcceptOnlyPathsWithBothMarkers)
 {
     const NameCase& c = GetParam();
-    const QByteArray image = FirmwareBytes(1500, 10);
+    const std::string image = FirmwareBytes(1500, 10);
     const std::string path = folder.Write(c.path, image);
     if (!c.accepted)
         boxes.Expect(kCantOpen);
@@ -101,7 +99,7 @@ TEST_F(Browsing, CancelChangesNothing)
 {
     const std::string trace = f.dialog().m_strTrace;
     files.ExpectCancel();
-    f.Click("browseButton");
+    f.Click(IDC_BROWSE);
 
     EXPECT_EQ(f.dialog().m_strUpdateFile, earlierPath);
     EXPECT_EQ(ShownFileName(), earlierPath);
@@ -120,7 +118,7 @@ TEST_P(BrowseUnopenable, KeepsTheEarlierImageButShowsTheNewPath)
 {
     const std::string path = folder.Path("fw/Brimnet_v9.bin");
     if (GetParam().makeDirectory) {
-        ASSERT_TRUE(QDir().mkpath(QString::fromStdString(path)));
+        ASSERT_TRUE(std::filesystem::create_directories(std::filesystem::path(std::u8string(path.begin(), path.end()))));
     }
     boxes.Expect(kCantOpen);
     Browse(f, files, path);

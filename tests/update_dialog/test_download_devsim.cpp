@@ -1,24 +1,23 @@
 // Whole downloads against the simulated device, with the faults a real one can show.
-#include <QStringList>
-
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "UpdateFixture.h"
-#include "tests/devsim/DevsimProcess.h"
+#include "tests/support/DevsimSession.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/Wait.h"
 
 namespace {
 
 constexpr int kDownloadTimeoutMs = 120000;
-constexpr qsizetype kMiB = 1024 * 1024;
+constexpr std::size_t kMiB = 1024 * 1024;
 
 struct DevsimCase {
     const char* name;
-    QStringList faults;
-    qsizetype imageSize;
+    std::vector<std::string> faults;
+    std::size_t imageSize;
     std::string verdict;
     bool imageKept;
 };
@@ -41,18 +40,20 @@ class DevsimDownload : public testing::TestWithParam<DevsimCase> {};
 TEST_P(DevsimDownload, EndsWithTheVerdict)
 {
     const DevsimCase& c = GetParam();
-    DevsimProcess devsim(QStringList{"--bind", "127.0.0.1", "--quiet"} + c.faults);
-    ASSERT_TRUE(devsim.isReady()) << devsim.errorText().toStdString();
+    std::vector<std::string> options{"--bind", "127.0.0.1", "--quiet"};
+    options.insert(options.end(), c.faults.begin(), c.faults.end());
+    DevsimSession devsim(options);
+    ASSERT_TRUE(devsim.isReady()) << devsim.errorText();
     DialogFixture f(DownloadNetwork(devsim.tcpPort()));
     MessageBoxRecorder boxes;
     FileDialogRecorder files;
     ImageFolder folder;
-    const QByteArray image = FirmwareBytes(c.imageSize, 5);
+    const std::string image = FirmwareBytes(c.imageSize, 5);
     Browse(f, files, folder.Write("Brimnet_v3.bin", image));
     SetLoopbackUpdateAddress(f.dialog());
 
     boxes.Expect(c.verdict);
-    f.Click("startUpdateButton");
+    f.Click(IDC_START_UPDATE);
     ASSERT_TRUE(WaitUntil([&] { return boxes.Pending() == 0; }, kDownloadTimeoutMs));
 
     EXPECT_EQ(f.dialog().m_pDownload, nullptr);
@@ -60,7 +61,7 @@ TEST_P(DevsimDownload, EndsWithTheVerdict)
     if (c.imageKept)
         EXPECT_EQ(LoadedImage(f.dialog()), image);
     else
-        EXPECT_TRUE(LoadedImage(f.dialog()).isEmpty());
+        EXPECT_TRUE(LoadedImage(f.dialog()).empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, DevsimDownload, testing::ValuesIn(kDevsimCases),
@@ -70,17 +71,17 @@ INSTANTIATE_TEST_SUITE_P(Faults, DevsimDownload, testing::ValuesIn(kDevsimCases)
 // which is never a status message, so the image is not sent.
 TEST(DevsimUnknownStatus, LocksTheReplyTextAt64Bytes)
 {
-    DevsimProcess devsim({"--bind", "127.0.0.1", "--quiet", "--unknown-status"});
-    ASSERT_TRUE(devsim.isReady()) << devsim.errorText().toStdString();
+    DevsimSession devsim({"--bind", "127.0.0.1", "--quiet", "--unknown-status"});
+    ASSERT_TRUE(devsim.isReady()) << devsim.errorText();
     DialogFixture f(DownloadNetwork(devsim.tcpPort()));
     MessageBoxRecorder boxes;
     FileDialogRecorder files;
     ImageFolder folder;
-    const QByteArray image = FirmwareBytes(1000, 6);
+    const std::string image = FirmwareBytes(1000, 6);
     Browse(f, files, folder.Write("Brimnet_v3.bin", image));
     SetLoopbackUpdateAddress(f.dialog());
 
-    f.Click("startUpdateButton");
+    f.Click(IDC_START_UPDATE);
     ASSERT_TRUE(WaitUntil([&] { return f.dialog().m_strReplyText.size() >= 64; }));
     EXPECT_EQ(f.dialog().m_strReplyText.size(), 64u);
     EXPECT_NE(f.dialog().m_pDownload, nullptr);

@@ -19,7 +19,7 @@ protected:
     // Start Update and wait until the device has the header.
     void Start(int connection = 1)
     {
-        f.Click("startUpdateButton");
+        f.Click(IDC_START_UPDATE);
         ASSERT_TRUE(device.WaitForConnection(connection));
         ASSERT_TRUE(device.WaitForBytes(32));
     }
@@ -52,10 +52,10 @@ TEST_F(DownloadStatus, ImageRequestWithoutAnImageLeavesTheConnectionWaiting)
 
 TEST_F(DownloadStatus, NakBeforeTheRequestKeepsTheImageForTheSameAnnouncement)
 {
-    const QByteArray image = FirmwareBytes(5000, 1);
+    const std::string image = FirmwareBytes(5000, 1);
     Browse(f, files, folder.Write("Brimnet_v2.bin", image));
     Start();
-    const QByteArray first = device.received().left(32);
+    const std::string first = device.received().substr(0, 32);
 
     boxes.Expect("Fail Program Download!");
     device.SendStatus(kStatusFailure);
@@ -65,18 +65,18 @@ TEST_F(DownloadStatus, NakBeforeTheRequestKeepsTheImageForTheSameAnnouncement)
     EXPECT_EQ(LoadedImage(dlg()), image);
 
     Start(2);
-    EXPECT_EQ(device.received().mid(12, 16), first.mid(12, 16)) << "length and checksum differ the second time";
+    EXPECT_EQ(device.received().substr(12, 16), first.substr(12, 16)) << "length and checksum differ the second time";
 }
 
 TEST_F(DownloadStatus, SendsTheImageOnceAndReportsTheVerdict)
 {
-    const QByteArray image = FirmwareBytes(70000, 2);
+    const std::string image = FirmwareBytes(70000, 2);
     Browse(f, files, folder.Write("Brimnet_v2.bin", image));
     Start();
 
     device.SendStatus(kStatusImageRequest);
     ASSERT_TRUE(device.WaitForBytes(32 + image.size()));
-    EXPECT_EQ(device.received().mid(32), image);
+    EXPECT_EQ(device.received().substr(32), image);
     EXPECT_EQ(dlg().m_nImageLength, 0u);
     EXPECT_TRUE(dlg().m_firmwareImage.empty());
 
@@ -97,8 +97,8 @@ TEST_F(DownloadStatus, SendsTheImageOnceAndReportsTheVerdict)
 // not put the second file on the wire under the first one's length and checksum.
 TEST_F(DownloadStatus, ImageLoadedMidDownloadDoesNotReplaceTheAnnouncedOne)
 {
-    const QByteArray announced = FirmwareBytes(3000, 3);
-    const QByteArray later = FirmwareBytes(5000, 4);
+    const std::string announced = FirmwareBytes(3000, 3);
+    const std::string later = FirmwareBytes(5000, 4);
     Browse(f, files, folder.Write("Brimnet_v1.bin", announced));
     Start();
     Browse(f, files, folder.Write("Brimnet_v2.bin", later));
@@ -106,7 +106,7 @@ TEST_F(DownloadStatus, ImageLoadedMidDownloadDoesNotReplaceTheAnnouncedOne)
 
     device.SendStatus(kStatusImageRequest);
     ASSERT_TRUE(device.WaitForBytes(32 + announced.size()));
-    EXPECT_EQ(device.received().mid(32), announced);
+    EXPECT_EQ(device.received().substr(32), announced);
     EXPECT_EQ(LoadedImage(dlg()), later) << "the image loaded later was never sent";
 
     boxes.Expect("Please Type the Strings to Send");
@@ -123,7 +123,7 @@ TEST_F(DownloadStatus, ImageLoadedMidDownloadDoesNotReplaceTheAnnouncedOne)
 TEST_F(DownloadStatus, DeviceClosingEndsTheDownloadSilently)
 {
     Start();
-    device.Send(StatusMessage(kStatusImageRequest).left(10));
+    device.Send(StatusMessage(kStatusImageRequest).substr(0, 10));
     ASSERT_TRUE(WaitUntil([&] { return dlg().m_strReplyText.size() == 10; }));
 
     device.Close();

@@ -1,26 +1,24 @@
-// Exit by every route the platform offers, and the teardown of the endpoint and the
-// download connection before the dialog ends or when its window goes.
+// Exit by every route the platform offers: the Exit button, the close box, Alt+F4 and the
+// system menu's Close, driven through Qt's widgets.
 #include <QAction>
-#include <QHostAddress>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
-#include <QUdpSocket>
 
 #include <gtest/gtest.h>
 
 #include "FakeDevice.h"
 #include "UpdateFixture.h"
-#include "tests/devsim/DevsimProcess.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/Wait.h"
+#include "platform/toolkit/CWinApp.h"
 #include "ui/Resource.h"
+#include "ui/Resources.h"
 
 namespace {
 
 constexpr const char kParsePrompt[] = "양의 정수를 입력하십시오.";
-constexpr const char kRangePrompt[] = "1024와(과) 50000 사이의 정수를 입력하십시오.";
 
 enum class Route { ExitButton, CloseBox, AltF4, SystemMenuClose };
 
@@ -65,7 +63,17 @@ void RequestExit(QWidget* window, Route route)
     }
 }
 
-class ExitRoutes : public testing::TestWithParam<RouteCase> {};
+// The dialog takes its icon from the application object when it is made, so the application
+// and its resources come first, whichever test runs first.
+class ExitRoutes : public testing::TestWithParam<RouteCase> {
+protected:
+    void SetUp() override
+    {
+        if (!AfxGetApp())
+            static CWinApp app;
+        RegisterResources();
+    }
+};
 
 }  // namespace
 
@@ -106,87 +114,3 @@ TEST_P(ExitRoutes, StopAtAPortBoxThatHoldsNoNumber)
 
 INSTANTIATE_TEST_SUITE_P(Routes, ExitRoutes, testing::ValuesIn(kRoutes),
                          [](const testing::TestParamInfo<RouteCase>& info) { return info.param.name; });
-
-namespace {
-
-bool UdpPortIsFree(quint16 port)
-{
-    QUdpSocket probe;
-    return probe.bind(QHostAddress::LocalHost, port, QAbstractSocket::DontShareAddress);
-}
-
-// A dialog that has searched the simulated devices and holds a download connection.
-class SearchedAndDownloading : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(devsim.isReady()) << devsim.errorText().toStdString();
-        f.Click("searchButton");
-        ASSERT_TRUE(f.WaitForDevices(3));
-        SetLoopbackUpdateAddress(f.dialog());
-        f.Click("startUpdateButton");
-        ASSERT_TRUE(device.WaitForBytes(32));
-        // The download ended discovery; search again so that both exist.
-        f.Click("searchButton");
-        ASSERT_TRUE(f.WaitForDevices(3));
-        ASSERT_NE(f.dialog().m_pUdpEndpoint, nullptr);
-        ASSERT_NE(f.dialog().m_pDownload, nullptr);
-        ASSERT_FALSE(UdpPortIsFree(network.localUdpPort));
-    }
-
-    DevsimProcess devsim{{"--bind", "127.0.0.1", "--quiet", "--devices", "3"}};
-    FakeDevice device;
-    NetworkSettings network = DownloadNetwork(device.port(), devsim.udpPort());
-    DialogFixture f{network};
-    MessageBoxRecorder boxes;
-};
-
-}  // namespace
-
-// The range check refuses the exit, but only after both network objects have gone; the
-// lists and the shown device stay.
-TEST_F(SearchedAndDownloading, RefusedExitHasAlreadyTornBothDown)
-{
-    f.dialog().m_nPort = 80;  // as a device reporting port 80 leaves it
-    boxes.Expect(kRangePrompt, [&] {
-        EXPECT_EQ(f.dialog().m_pUdpEndpoint, nullptr);
-        EXPECT_EQ(f.dialog().m_pDownload, nullptr);
-    });
-    f.Click("exitButton");
-
-    EXPECT_EQ(boxes.Pending(), 0u);
-    EXPECT_TRUE(device.WaitForPeerClose());
-    EXPECT_TRUE(UdpPortIsFree(network.localUdpPort));
-    EXPECT_EQ(f.DeviceList().size(), 3u);
-    EXPECT_EQ(f.RecordList().size(), 3u);
-    EXPECT_TRUE(f.dialog().m_strCurrentRecord.empty());
-    EXPECT_EQ(f.dialog().m_nUseDhcp, 0);
-    EXPECT_TRUE(f.window()->isVisible());
-
-    f.widget<QLineEdit>("portBox")->setText("9100");
-    f.Click("exitButton");
-    EXPECT_EQ(f.dialog().GetModalResult(), IDOK);
-}
-
-// Closing the endpoint rewrites the controls from the members first, so a port typed but
-// never read is replaced by the port value and the exit goes through.
-TEST_F(SearchedAndDownloading, ExitDropsPortTextNoExchangeHasRead)
-{
-    f.widget<QLineEdit>("portBox")->setText("abc");
-    f.Click("exitButton");
-
-    EXPECT_EQ(f.dialog().GetModalResult(), IDOK);
-    EXPECT_EQ(f.widget<QLineEdit>("portBox")->text(), "9100");
-    EXPECT_TRUE(device.WaitForPeerClose());
-    EXPECT_TRUE(UdpPortIsFree(network.localUdpPort));
-}
-
-TEST_F(SearchedAndDownloading, DestroyingTheWindowReleasesBoth)
-{
-    f.dialog().DestroyWindow();
-
-    EXPECT_EQ(f.dialog().m_pUdpEndpoint, nullptr);
-    EXPECT_EQ(f.dialog().m_pDownload, nullptr);
-    EXPECT_TRUE(device.WaitForPeerClose());
-    EXPECT_TRUE(UdpPortIsFree(network.localUdpPort));
-}

@@ -1,5 +1,4 @@
 // The 32-byte download header as a device receives it, captured on a TCP port of the test.
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -15,15 +14,15 @@
 
 namespace {
 
-QByteArray Expected(const QByteArray& image, std::uint32_t seed)
+std::string Expected(const std::string& image, std::uint32_t seed)
 {
-    const auto header = BuildDownloadHeader(reinterpret_cast<const unsigned char*>(image.constData()),
+    const auto header = BuildDownloadHeader(reinterpret_cast<const unsigned char*>(image.data()),
                                             static_cast<std::uint32_t>(image.size()), seed);
-    return QByteArray(reinterpret_cast<const char*>(header.data()), static_cast<qsizetype>(header.size()));
+    return std::string(reinterpret_cast<const char*>(header.data()), static_cast<std::size_t>(header.size()));
 }
 
 // The header is the one the wire library builds for some tick read during Start Update.
-bool BuiltWithTickBetween(const QByteArray& header, const QByteArray& image, DWORD first, DWORD last)
+bool BuiltWithTickBetween(const std::string& header, const std::string& image, DWORD first, DWORD last)
 {
     for (DWORD tick = first;; ++tick) {
         if (Expected(image, tick) == header)
@@ -35,7 +34,7 @@ bool BuiltWithTickBetween(const QByteArray& header, const QByteArray& image, DWO
 
 struct HeaderCase {
     const char* name;
-    QByteArray image;           // empty: no image loaded
+    std::string image;           // empty: no image loaded
     std::string lengthField;    // the start of header bytes 12 to 27
     std::string trace;          // the trace text afterwards
 };
@@ -43,8 +42,8 @@ struct HeaderCase {
 const HeaderCase kHeaderCases[] = {
     {"NoImage", {}, "0000000000000000", "\n"},
     {"Abc", "abc", "00000003031a73ae", "abc\n"},
-    {"FourKiB", QByteArray(4096, 'x'), "00001000", std::string(4096, 'x') + "\n"},
-    {"TextUpToTheFirstZeroByte", QByteArray("ab\0cd", 5), "00000005", "ab\n"},
+    {"FourKiB", std::string(4096, 'x'), "00001000", std::string(4096, 'x') + "\n"},
+    {"TextUpToTheFirstZeroByte", std::string("ab\0cd", 5), "00000005", "ab\n"},
 };
 
 class DownloadHeader : public testing::TestWithParam<HeaderCase> {};
@@ -59,18 +58,18 @@ TEST_P(DownloadHeader, AnnouncesLengthAndChecksumOfTheLoadedImage)
     MessageBoxRecorder boxes;
     FileDialogRecorder files;
     ImageFolder folder;
-    if (!c.image.isEmpty())
+    if (!c.image.empty())
         Browse(f, files, folder.Write("Brimnet_v1.bin", c.image));
     SetLoopbackUpdateAddress(f.dialog());
 
     const DWORD before = GetTickCount();
-    f.Click("startUpdateButton");
+    f.Click(IDC_START_UPDATE);
     const DWORD after = GetTickCount();
     ASSERT_TRUE(device.WaitForBytes(32));
 
-    const QByteArray header = device.received().left(32);
+    const std::string header = device.received().substr(0, 32);
     EXPECT_TRUE(BuiltWithTickBetween(header, c.image, before, after));
-    EXPECT_EQ(header.mid(12, static_cast<qsizetype>(c.lengthField.size())).toStdString(), c.lengthField);
+    EXPECT_EQ(header.substr(12, c.lengthField.size()), c.lengthField);
     EXPECT_EQ(f.dialog().m_strTrace, c.trace);
     EXPECT_EQ(f.dialog().m_strUpdateAddress, "127.0.0.1");
 
@@ -94,7 +93,7 @@ TEST(DownloadHeaderZeroBytes, AreSentInPlace)
     MessageBoxRecorder boxes;
     FileDialogRecorder files;
     ImageFolder folder;
-    const QByteArray image = "abc";
+    const std::string image = "abc";
     Browse(f, files, folder.Write("Brimnet_v1.bin", image));
     SetLoopbackUpdateAddress(f.dialog());
 
@@ -104,12 +103,12 @@ TEST(DownloadHeaderZeroBytes, AreSentInPlace)
         const DWORD previous = GetTickCount();
         ASSERT_TRUE(WaitUntil([&] { return GetTickCount() != previous; }));
         const DWORD before = GetTickCount();
-        f.Click("startUpdateButton");
+        f.Click(IDC_START_UPDATE);
         const DWORD after = GetTickCount();
         ASSERT_TRUE(device.WaitForConnection(n));
         ASSERT_TRUE(device.WaitForBytes(32));
-        const QByteArray header = device.received();
-        ASSERT_TRUE(BuiltWithTickBetween(header.left(32), image, before, after)) << "download " << n;
+        const std::string header = device.received();
+        ASSERT_TRUE(BuiltWithTickBetween(header.substr(0, 32), image, before, after)) << "download " << n;
         for (int i : {7, 8, 9, 10, 11, 28, 29, 30, 31})
             sawZero = sawZero || header[i] == '\0';
 

@@ -13,7 +13,7 @@ using lanvista::sockets::SocketCall;
 
 namespace {
 
-constexpr qsizetype kHeaderSize = 32;
+constexpr std::size_t kHeaderSize = 32;
 
 }  // namespace
 
@@ -27,13 +27,13 @@ TEST(StartUpdateFault, AConnectionThatCannotBeAllocatedStartsNothingAndMayBeTrie
     boxes.Expect("Failed to allocate client socket! Close and restart app.");
     {
         InjectedSocketFault fault({SocketCall::Allocate});
-        f.Click("startUpdateButton");
+        f.Click(IDC_START_UPDATE);
     }
     EXPECT_EQ(boxes.Pending(), 0u);
     EXPECT_EQ(f.dialog().m_pDownload, nullptr);
     EXPECT_EQ(device.connectionCount(), 0);
 
-    f.Click("startUpdateButton");
+    f.Click(IDC_START_UPDATE);
     ASSERT_TRUE(device.WaitForConnection(1));
     EXPECT_TRUE(device.WaitForBytes(kHeaderSize));
     EXPECT_NE(f.dialog().m_pDownload, nullptr);
@@ -53,16 +53,16 @@ TEST(StartUpdateFault, AHeaderThatCannotBeSentEndsTheDownloadBeforeTheMessage)
                  [&] { destroyedBeforeBox = f.dialog().m_pDownload == nullptr; });
     {
         InjectedSocketFault fault({SocketCall::Send, ECONNRESET});
-        f.Click("startUpdateButton");
+        f.Click(IDC_START_UPDATE);
     }
     EXPECT_EQ(boxes.Pending(), 0u);
     EXPECT_TRUE(destroyedBeforeBox);
     EXPECT_EQ(f.dialog().m_pDownload, nullptr);
     ASSERT_TRUE(device.WaitForConnection(1));
     EXPECT_TRUE(device.WaitForPeerClose());
-    EXPECT_TRUE(device.received().isEmpty());
+    EXPECT_TRUE(device.received().empty());
 
-    f.Click("startUpdateButton");
+    f.Click(IDC_START_UPDATE);
     ASSERT_TRUE(device.WaitForConnection(2));
     EXPECT_TRUE(device.WaitForBytes(kHeaderSize));
 }
@@ -76,7 +76,7 @@ TEST(StartUpdateFault, AHeaderSendThatMovesNothingIsRepeated)
     SetLoopbackUpdateAddress(f.dialog());
     {
         InjectedSocketFault fault({SocketCall::Send, 0});
-        f.Click("startUpdateButton");
+        f.Click(IDC_START_UPDATE);
     }
     ASSERT_TRUE(device.WaitForConnection(1));
     ASSERT_TRUE(device.WaitForBytes(kHeaderSize));

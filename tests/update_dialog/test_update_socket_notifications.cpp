@@ -2,11 +2,10 @@
 // demand, delivered by hand.
 #include <gtest/gtest.h>
 
-#include <sys/socket.h>
-
 #include "FakeDevice.h"
 #include "UpdateFixture.h"
 #include "tests/support/MessageBoxRecorder.h"
+#include "platform/sockets/WinSock.h"
 #include "tests/support/Wait.h"
 #include "ui/CUpdateSocket.h"
 
@@ -51,8 +50,9 @@ TEST(UpdateSocketNotifications, ReceiveOfNothingForgetsTheConnection)
     ASSERT_TRUE(device.WaitForConnection(1));
     device.Close();
     ASSERT_TRUE(WaitUntil([&] {
+        // The layer's sockets never block.
         char byte = 0;
-        return ::recv(socket->m_hSocket, &byte, 1, MSG_PEEK | MSG_DONTWAIT) == 0;
+        return ::recv(socket->m_hSocket, &byte, 1, MSG_PEEK) == 0;
     }));
 
     socket->OnReceive(0);
@@ -60,7 +60,7 @@ TEST(UpdateSocketNotifications, ReceiveOfNothingForgetsTheConnection)
     EXPECT_TRUE(f.dialog().m_strReplyText.empty());
 
     SetLoopbackUpdateAddress(f.dialog());
-    f.Click("startUpdateButton");
+    f.Click(IDC_START_UPDATE);
     ASSERT_TRUE(device.WaitForConnection(2));
     EXPECT_TRUE(device.WaitForBytes(32));
 }

@@ -4,6 +4,8 @@
 #include "platform/toolkit/qt/QtHandles.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -95,12 +97,31 @@ void TypeIntoFocus(std::string_view utf8)
     }
 }
 
-void PressKey(int virtualKey)
+void PressKey(int virtualKey, bool keypad)
 {
     QWidget* target = QApplication::focusWidget();
     if (target == nullptr)
         target = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : QApplication::activeWindow();
-    QTest::keyClick(target, QtKeyOf(virtualKey));
+    if (keypad && virtualKey == VK_RETURN)
+        QTest::keyClick(target, Qt::Key_Enter, Qt::KeypadModifier);
+    else
+        QTest::keyClick(target, QtKeyOf(virtualKey));
+}
+
+void PasteIntoFocus(std::string_view utf8)
+{
+    QApplication::clipboard()->setText(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
+}
+
+void SelectAll(HWND edit)
+{
+    qobject_cast<QLineEdit*>(WidgetOf(edit))->selectAll();
+}
+
+void CaretToEnd(HWND edit)
+{
+    qobject_cast<QLineEdit*>(WidgetOf(edit))->end(false);
 }
 
 void RunSoon(std::function<void()> step)

@@ -2,10 +2,10 @@
 
 #include "platform/toolkit/win32/LayerWindow.h"
 
-bool PumpOne()
+bool PumpOne(UINT first, UINT last)
 {
     MSG msg{};
-    if (!::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+    if (!::PeekMessageW(&msg, nullptr, first, last, PM_REMOVE))
         return false;
     HWND root = msg.hwnd ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
     if (root != nullptr && CWndState::WalkPreTranslate(root, &msg))
