@@ -4,13 +4,17 @@
 // there) or the thread's Win32 message loop (the layer's hidden window lives there). Waits
 // are on conditions with deadlines; Pump lets the loop run for a while.
 
+#include <atomic>
+#include <chrono>
 #include <functional>
+#include <thread>
 
 #ifdef _WIN32
 #include <windows.h>
 
 #include <map>
 #else
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
 #include <QtTest/QTest>
@@ -134,6 +138,18 @@ private:
     bool quit_ = false;
 };
 
+namespace detail {
+using LoopId = DWORD;
+inline LoopId CurrentLoop()
+{
+    return GetCurrentThreadId();
+}
+inline void PostEmpty(LoopId loop)
+{
+    PostThreadMessageW(loop, WM_NULL, 0, 0);
+}
+}  // namespace detail
+
 #else
 
 inline bool WaitFor(const std::function<bool()>& done, int ms = 5000)
@@ -177,6 +193,49 @@ private:
     QEventLoop loop_;
 };
 
+namespace detail {
+using LoopId = QCoreApplication*;
+inline LoopId CurrentLoop()
+{
+    return QCoreApplication::instance();
+}
+inline void PostEmpty(LoopId loop)
+{
+    QMetaObject::invokeMethod(loop, [] {}, Qt::QueuedConnection);
+}
+}  // namespace detail
+
 #endif
+
+/// Another thread posting an empty message to this thread's loop every `ms`, up to `limit` of
+/// them, as busy traffic keeps a queue from ever running dry.
+class MessageStream {
+public:
+    MessageStream(int ms, int limit) : loop_(detail::CurrentLoop())
+    {
+        thread_ = std::thread([this, ms, limit] {
+            for (; !stop_ && posted_ < limit; ++posted_) {
+                detail::PostEmpty(loop_);
+                std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+            }
+        });
+    }
+    ~MessageStream() { Stop(); }
+    MessageStream(const MessageStream&) = delete;
+    MessageStream& operator=(const MessageStream&) = delete;
+    void Stop()
+    {
+        stop_ = true;
+        if (thread_.joinable())
+            thread_.join();
+    }
+    int posted() const { return posted_; }
+
+private:
+    detail::LoopId loop_;
+    std::atomic<bool> stop_{false};
+    std::atomic<int> posted_{0};
+    std::thread thread_;
+};
 
 }  // namespace sockettest

@@ -1,6 +1,7 @@
 #include "SocketTestSupport.h"
 
 #include "platform/sockets/CSocket.h"
+#include "platform/sockets/SocketFaults.h"
 #include "platform/sockets/SocketNotificationHold.h"
 
 #include <memory>
@@ -64,6 +65,27 @@ TEST_F(CSocketTest, SendWaitsUntilEveryByteOfSeveralMebibytesIsSent)
     EXPECT_GT(reader.ticks, 10) << "timers stop while the send waits";
     ASSERT_TRUE(WaitFor([&] { return reader.received.size() == data.size(); }, 60000));
     EXPECT_TRUE(reader.received == data);
+}
+
+TEST_F(CSocketTest, AWaitWhoseNotificationNeverComesEndsThoughOtherMessagesKeepComing)
+{
+    // A send refused as "would block" although the socket has room: the system announces room
+    // only after a send it refused itself, so no notification follows, while another thread
+    // keeps the queue from running dry. The wait must still see the room.
+    CSocket socket;
+    const RawSocket fd = ConnectToPeer(socket);
+    Pump(50);  // the room announced after the connect is taken in
+    constexpr int kGiveUp = 2000;
+    MessageStream busy(5, kGiveUp);
+    lanvista::sockets::InjectSocketFaultForTesting({lanvista::sockets::SocketCall::Send, EWOULDBLOCK});
+    EXPECT_EQ(socket.Send("abc", 3), 3);
+    const int postedAtReturn = busy.posted();
+    busy.Stop();
+    lanvista::sockets::ClearSocketFaultsForTesting();
+    EXPECT_LT(postedAtReturn, kGiveUp) << "the send ended only once the other thread had stopped";
+    char buf[8];
+    ASSERT_TRUE(WaitFor([&] { return RawReceiveNow(fd, buf, sizeof buf) == 3; }, 5000));
+    RawClose(fd);
 }
 
 TEST_F(CSocketTest, NotificationsArrivingDuringAWaitAreDeliveredAfterIt)

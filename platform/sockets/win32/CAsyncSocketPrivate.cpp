@@ -199,6 +199,9 @@ CAsyncSocketPrivate::WaitResult CAsyncSocketPrivate::WaitFor(Channel channel, co
     const unsigned startGeneration = generation_;
     waitChannel_ = channel;
     waitEnded_ = false;
+    // Now and then the socket itself is asked too: a blocking call must not wait on past its
+    // socket's readiness should the notification not come, however busy the queue keeps.
+    ULONGLONG nextCheck = GetTickCount64() + kReadinessCheckMs;
     while (!waitEnded_) {
         bool handled = false;
         for (const auto& [first, last] : kWaitMessages) {
@@ -214,13 +217,19 @@ CAsyncSocketPrivate::WaitResult CAsyncSocketPrivate::WaitFor(Channel channel, co
                     return WaitResult::Destroyed;
             }
         }
-        // Sleeps until a message other than user input comes. Now and then the socket itself
-        // is asked too: a blocking call must not wait on past its socket's readiness should
-        // the notification not come.
-        if (!handled && !waitEnded_
-            && MsgWaitForMultipleObjectsEx(0, nullptr, kReadinessCheckMs, QS_ALLINPUT & ~QS_INPUT, 0) == WAIT_TIMEOUT
-            && lanvista::sockets::ReadyNow(q->m_hSocket, kPollEvents[channel]) != 0)
-            waitEnded_ = true;
+        if (waitEnded_)
+            break;
+        if (GetTickCount64() >= nextCheck) {
+            if (lanvista::sockets::ReadyNow(q->m_hSocket, kPollEvents[channel]) != 0)
+                break;
+            nextCheck = GetTickCount64() + kReadinessCheckMs;
+        }
+        // Sleeps until a message other than user input comes, or the next check is due.
+        if (!handled) {
+            const ULONGLONG now = GetTickCount64();
+            MsgWaitForMultipleObjectsEx(0, nullptr, now < nextCheck ? static_cast<DWORD>(nextCheck - now) : 0,
+                                        QS_ALLINPUT & ~QS_INPUT, 0);
+        }
     }
     waitChannel_ = -1;
     if (generation_ != startGeneration || q->m_hSocket == INVALID_SOCKET)
