@@ -8,6 +8,7 @@
 
 #include "FakeDevice.h"
 #include "UpdateFixture.h"
+#include "ui/CUpdateSocket.h"
 #include "tests/support/MessageBoxRecorder.h"
 
 namespace {
@@ -53,6 +54,15 @@ TEST(StartUpdate, SocketThatCannotBeMadeLeavesTheDownloadInert)
     DialogFixture f(DownloadNetwork(device.port()));
     MessageBoxRecorder boxes;
     SetLoopbackUpdateAddress(f.dialog());
+
+    // UndefinedBehaviorSanitizer checks an object's type through a pipe the first time it
+    // meets that type, which it cannot make with no descriptor left: a click and the download
+    // socket are met once while descriptors are still free.
+    f.Click(IDC_UPDATE_TRACE);
+    {
+        CUpdateSocket typeMetOnce(&f.dialog());
+        EXPECT_TRUE(typeMetOnce.Create());
+    }
 
     boxes.Expect("Failed to create client socket: 10024! Close and restart app.");
     {
