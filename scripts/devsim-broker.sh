@@ -3,8 +3,9 @@
 # program (CreateProcess gives no handle to wait on or stop, nor its output), so this starts
 # devsim on the Linux side for it. It listens on a free loopback port, named to the test in
 # LANVISTA_DEVSIM_BROKER; each connection sends one line of devsim options, gets devsim's
-# output back, and stops that devsim by closing. The loopback is shared with Wine's processes
-# when the wineserver runs in this namespace, as the suites' prefix does.
+# output back, and stops that devsim by closing. It listens, and devsim runs, in the network
+# namespace of the test's prefix (LANVISTA_WINEPREFIX.netns), whose loopback the prefix's
+# wineserver shares.
 #
 #   devsim-broker.sh COMMAND...        (devsim: LANVISTA_DEVSIM, else build/lanvista-devsim)
 #   devsim-broker.sh --session         (one connection, run by socat)
@@ -23,11 +24,15 @@ if [[ ${1:-} == --session ]]; then
 fi
 export LANVISTA_DEVSIM=${LANVISTA_DEVSIM:-$here/../build/lanvista-devsim}
 [[ -x $LANVISTA_DEVSIM ]] || { echo "devsim-broker: no devsim at $LANVISTA_DEVSIM" >&2; exit 1; }
+in_netns=()
+if [[ -n ${LANVISTA_WINEPREFIX:-} && -s $LANVISTA_WINEPREFIX.netns ]]; then
+  in_netns=(ip netns exec "$(cat "$LANVISTA_WINEPREFIX.netns")")
+fi
 broker=
 trap '[[ -z $broker ]] || kill "$broker" 2>/dev/null || true' EXIT
 for ((tries = 0; tries < 20; tries++)); do
   port=$((20000 + RANDOM % 40000))
-  socat "TCP-LISTEN:$port,bind=127.0.0.1,fork" "EXEC:$here/devsim-broker.sh --session" 2>/dev/null &
+  "${in_netns[@]}" socat "TCP-LISTEN:$port,bind=127.0.0.1,fork" "EXEC:$here/devsim-broker.sh --session" 2>/dev/null &
   broker=$!
   sleep 0.2
   kill -0 "$broker" 2>/dev/null && break

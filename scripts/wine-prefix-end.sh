@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Ends the wineserver of a prefix made by wine-prefix.sh, and its virtual display if it has
-# one, and removes the prefix.
+# Ends the wineserver of a prefix made by wine-prefix.sh, its virtual display if it has one,
+# and its network namespace, and removes the prefix.
 set -euo pipefail
 prefix=${1:?usage: wine-prefix-end.sh PREFIX}
 . "$(dirname "$0")/wine-env.sh"
@@ -13,4 +13,7 @@ if [[ -f $prefix.xvfb ]]; then
   pid=$(cat "$prefix.xvfb")
   [[ $(cat "/proc/$pid/comm" 2>/dev/null) != Xvfb ]] || kill "$pid"
 fi
-rm -rf "$prefix" "$prefix.home" "$prefix.display" "$prefix.xvfb"
+if [[ -f $prefix.netns ]]; then
+  ip netns del "$(cat "$prefix.netns")" 2>/dev/null || true
+fi
+rm -rf "$prefix" "$prefix.home" "$prefix.display" "$prefix.xvfb" "$prefix.netns"

@@ -4,20 +4,47 @@
 # (fonts-noto-cjk), the X11 driver told that no window manager is there (or every hidden
 # window waits 2 s), and a home folder of its own beside it. The prefix's wineserver has ended when this returns.
 #
-#   wine-prefix.sh PREFIX [--display]
+#   wine-prefix.sh PREFIX [--display] [--own-network]
+#
+# With --own-network the prefix lives in a network namespace of its own that holds only a
+# loopback (PREFIX.netns names it): Wine's sockets belong to its wineserver, which wine-run.sh
+# starts in there, so nothing the prefix's programs send can reach the machine's network.
+# Making it takes root. Without it the prefix's programs use the caller's namespace (the lab's,
+# for lab/wine-in-lab.sh).
 #
 # With --display the prefix gets a virtual display of its own first (Xvfb, on a free
 # number): every program of the prefix, its desktop process included, then runs on it, as
 # wine-run.sh arranges (PREFIX.display holds the number). wine-prefix-end.sh stops it.
 set -euo pipefail
-prefix=${1:?usage: wine-prefix.sh PREFIX [--display]}
+prefix=${1:?usage: wine-prefix.sh PREFIX [--display] [--own-network]}
+shift
+display=false
+own_network=false
+for option in "$@"; do
+  case $option in
+    --display) display=true ;;
+    --own-network) own_network=true ;;
+    *) echo "wine-prefix: unknown option $option" >&2; exit 2 ;;
+  esac
+done
 . "$(dirname "$0")/wine-env.sh"
 # What an earlier run left at this place goes first, its display included.
 [[ ! -e $prefix.xvfb ]] || "$(dirname "$0")/wine-prefix-end.sh" "$prefix"
 rm -rf "$prefix" "$prefix.home"
 mkdir -p "$prefix.home"
 export WINEPREFIX=$prefix HOME=$prefix.home
-if [[ ${2:-} == --display ]]; then
+in_netns=()
+if $own_network; then
+  netns=lvwine-$$
+  if ! ip netns add "$netns" 2>/dev/null; then
+    echo "wine-prefix: cannot make the prefix's network namespace (it takes root)" >&2
+    exit 1
+  fi
+  echo "$netns" >"$prefix.netns"
+  ip netns exec "$netns" ip link set lo up
+  in_netns=(ip netns exec "$netns")
+fi
+if $display; then
   # Detached, with no output left open, so that the caller need not wait for it.
   setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$prefix.display" </dev/null >/dev/null 2>&1 &
   echo $! >"$prefix.xvfb"
@@ -28,7 +55,7 @@ if [[ ${2:-} == --display ]]; then
   [[ -s $prefix.display ]] || { echo "wine-prefix: Xvfb did not start" >&2; exit 1; }
   export DISPLAY=:$(tr -d '\n' <"$prefix.display")
 fi
-"$WINELOADER" wineboot -i >/dev/null 2>&1
+"${in_netns[@]}" "$WINELOADER" wineboot -i >/dev/null 2>&1
 mkdir -p "$prefix/drive_c/windows/Fonts"
 cp /usr/share/wine/fonts/* "$prefix/drive_c/windows/Fonts/"
 # One registry import (UTF-16, for the Korean value names): no window manager; and Korean drawn
@@ -56,5 +83,5 @@ hex_multi_sz() { printf '%s\0\0' "$1" | iconv -f UTF-8 -t UTF-16LE | od -An -tx1
     done
   fi
 } | sed 's/$/\r/' | { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE; } >"$prefix.home/prefix.reg"
-"$WINELOADER" regedit /S 'Z:'"${prefix//\//\\}.home\\prefix.reg" >/dev/null 2>&1
+"${in_netns[@]}" "$WINELOADER" regedit /S 'Z:'"${prefix//\//\\}.home\\prefix.reg" >/dev/null 2>&1
 "$wine_server" -w

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine and returns its exit status. LANVISTA_WINEPREFIX names a
-# prefix made by wine-prefix.sh to use (and keep), on its display if it has one; without it,
-# a fresh prefix is made in a temporary folder and removed afterwards.
+# prefix made by wine-prefix.sh to use (and keep), on its display if it has one and inside its
+# network namespace, where the wineserver the program starts or joins lives; without it, a
+# fresh prefix is made in a temporary folder and removed afterwards.
 set -euo pipefail
 here=$(dirname "$0")
 . "$here/wine-env.sh"
@@ -13,10 +14,14 @@ if [ -n "${LANVISTA_WINEPREFIX:-}" ]; then
   fi
 else
   temp=$(mktemp -d)
-  trap '"$wine_server" -k 2>/dev/null || true; "$wine_server" -w 2>/dev/null || true; rm -rf "$temp"' EXIT
-  "$here/wine-prefix.sh" "$temp/prefix"
+  trap '"$here/wine-prefix-end.sh" "$temp/prefix"; rm -rf "$temp"' EXIT
+  "$here/wine-prefix.sh" "$temp/prefix" --own-network
   export WINEPREFIX=$temp/prefix HOME=$temp/prefix.home
 fi
+in_netns=()
+if [ -s "$WINEPREFIX.netns" ]; then
+  in_netns=(ip netns exec "$(cat "$WINEPREFIX.netns")")
+fi
 status=0
-"$WINELOADER" "$@" || status=$?
+"${in_netns[@]}" "$WINELOADER" "$@" || status=$?
 exit $status

@@ -14,7 +14,9 @@ scripts=$(dirname "$(readlink -f "$0")")/../../scripts
 temp=$(mktemp -d)
 export WINEPREFIX=$temp/prefix HOME=$temp/prefix.home
 trap '"$scripts/wine-prefix-end.sh" "$WINEPREFIX"; rm -rf -- "$temp"' EXIT
-"$scripts/wine-prefix.sh" "$WINEPREFIX" --display || exit 1
+# Its own network namespace: the started program can reach no network but a loopback.
+"$scripts/wine-prefix.sh" "$WINEPREFIX" --display --own-network || exit 1
+wine=(ip netns exec "$(cat "$WINEPREFIX.netns")" "$WINELOADER")
 DISPLAY=:$(tr -d '\n' <"$WINEPREFIX.display")
 export DISPLAY
 
@@ -26,11 +28,11 @@ fail() {
 folder="$WINEPREFIX/drive_c/Program Files/Lanvista"
 shortcut="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Lanvista.lnk"
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Lanvista'
-registered() { "$WINELOADER" reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | awk -v v="$1" '$1 == v {$1 = $2 = ""; sub(/^ +/, ""); print}'; }
+registered() { "${wine[@]}" reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | awk -v v="$1" '$1 == v {$1 = $2 = ""; sub(/^ +/, ""); print}'; }
 has_dialog=0
 for p in "${programs[@]}"; do [[ $p == lanvista ]] && has_dialog=1; done
 
-"$WINELOADER" "$setup" /S || fail "the installer exited $?"
+"${wine[@]}" "$setup" /S || fail "the installer exited $?"
 "$wine_server" -w
 for p in "${programs[@]}" uninstall; do
   [[ -f $folder/$p.exe ]] || fail "$p.exe is not in Program Files\\Lanvista"
@@ -43,12 +45,12 @@ if ((has_dialog)); then
 fi
 for p in "${programs[@]}"; do
   if [[ $p == lanvista-cli ]]; then
-    out=$("$WINELOADER" 'C:\Program Files\Lanvista\lanvista-cli.exe' --version 2>&1 | tr -d '\r')
+    out=$("${wine[@]}" 'C:\Program Files\Lanvista\lanvista-cli.exe' --version 2>&1 | tr -d '\r')
     grep -q "$version" <<<"$out" || fail "the installed lanvista-cli --version said: $out"
   fi
 done
 if ((has_dialog)); then
-  "$WINELOADER" 'C:\Program Files\Lanvista\lanvista.exe' &
+  "${wine[@]}" 'C:\Program Files\Lanvista\lanvista.exe' &
   dialog=$!
   caption="Lanvista(Ver $version)"
   shown=0
@@ -68,11 +70,11 @@ if ((has_dialog)); then
 fi
 
 # The uninstaller copies itself away and returns at once: wait for the prefix's processes.
-"$WINELOADER" 'C:\Program Files\Lanvista\uninstall.exe' /S || fail "the uninstaller exited $?"
+"${wine[@]}" 'C:\Program Files\Lanvista\uninstall.exe' /S || fail "the uninstaller exited $?"
 "$wine_server" -w
 [[ ! -e $folder ]] || fail "left behind: $(ls "$folder")"
 [[ ! -e $shortcut ]] || fail "the Start-menu shortcut is left behind"
-"$WINELOADER" reg query "$key" >/dev/null 2>&1 && fail "the uninstall key is left behind"
+"${wine[@]}" reg query "$key" >/dev/null 2>&1 && fail "the uninstall key is left behind"
 
 [[ $failures -eq 0 ]] || exit 1
 echo "installer: $(stat -c %s "$setup") bytes; installed ${programs[*]}, started, uninstalled, nothing left"
