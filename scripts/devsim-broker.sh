@@ -25,9 +25,7 @@ fi
 export LANVISTA_DEVSIM=${LANVISTA_DEVSIM:-$here/../build/lanvista-devsim}
 [[ -x $LANVISTA_DEVSIM ]] || { echo "devsim-broker: no devsim at $LANVISTA_DEVSIM" >&2; exit 1; }
 in_netns=()
-if [[ -n ${LANVISTA_WINEPREFIX:-} && -s $LANVISTA_WINEPREFIX.netns ]]; then
-  in_netns=(ip netns exec "$(cat "$LANVISTA_WINEPREFIX.netns")")
-fi
+[[ -z ${LANVISTA_WINEPREFIX:-} ]] || in_netns=("$here/in-prefix-network.sh" "$LANVISTA_WINEPREFIX")
 broker=
 trap '[[ -z $broker ]] || kill "$broker" 2>/dev/null || true' EXIT
 for ((tries = 0; tries < 20; tries++)); do

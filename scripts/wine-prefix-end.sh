@@ -13,7 +13,11 @@ if [[ -f $prefix.xvfb ]]; then
   pid=$(cat "$prefix.xvfb")
   [[ $(cat "/proc/$pid/comm" 2>/dev/null) != Xvfb ]] || kill "$pid"
 fi
-if [[ -f $prefix.netns ]]; then
-  ip netns del "$(cat "$prefix.netns")" 2>/dev/null || true
+if [[ -s $prefix.netns ]]; then
+  read -r kind where <"$prefix.netns"
+  case $kind in
+    named) ip netns del "$where" 2>/dev/null || true ;;
+    file) umount "$where" 2>/dev/null || true ;;
+  esac
 fi
-rm -rf "$prefix" "$prefix.home" "$prefix.display" "$prefix.xvfb" "$prefix.netns"
+rm -rf "$prefix" "$prefix.home" "$prefix.display" "$prefix.xvfb" "$prefix.netns" "$prefix.netns-file"

@@ -35,14 +35,18 @@ mkdir -p "$prefix.home"
 export WINEPREFIX=$prefix HOME=$prefix.home
 in_netns=()
 if $own_network; then
-  netns=lvwine-$$
-  if ! ip netns add "$netns" 2>/dev/null; then
+  # Named where ip netns works, as in the lab; else kept in a file beside the prefix.
+  if ip netns add "lvwine-$$" 2>/dev/null; then
+    echo "named lvwine-$$" >"$prefix.netns"
+  elif : >"$prefix.netns-file" && unshare --net="$prefix.netns-file" true 2>/dev/null; then
+    echo "file $prefix.netns-file" >"$prefix.netns"
+  else
+    rm -f "$prefix.netns-file"
     echo "wine-prefix: cannot make the prefix's network namespace (it takes root)" >&2
     exit 1
   fi
-  echo "$netns" >"$prefix.netns"
-  ip netns exec "$netns" ip link set lo up
-  in_netns=(ip netns exec "$netns")
+  in_netns=("$(dirname "$0")/in-prefix-network.sh" "$prefix")
+  "${in_netns[@]}" ip link set lo up
 fi
 if $display; then
   # Detached, with no output left open, so that the caller need not wait for it.

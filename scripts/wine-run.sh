@@ -18,10 +18,6 @@ else
   "$here/wine-prefix.sh" "$temp/prefix" --own-network
   export WINEPREFIX=$temp/prefix HOME=$temp/prefix.home
 fi
-in_netns=()
-if [ -s "$WINEPREFIX.netns" ]; then
-  in_netns=(ip netns exec "$(cat "$WINEPREFIX.netns")")
-fi
 status=0
-"${in_netns[@]}" "$WINELOADER" "$@" || status=$?
+"$here/in-prefix-network.sh" "$WINEPREFIX" "$WINELOADER" "$@" || status=$?
 exit $status

@@ -16,7 +16,7 @@ export WINEPREFIX=$temp/prefix HOME=$temp/prefix.home
 trap '"$scripts/wine-prefix-end.sh" "$WINEPREFIX"; rm -rf -- "$temp"' EXIT
 # Its own network namespace: the started program can reach no network but a loopback.
 "$scripts/wine-prefix.sh" "$WINEPREFIX" --display --own-network || exit 1
-wine=(ip netns exec "$(cat "$WINEPREFIX.netns")" "$WINELOADER")
+wine=("$scripts/in-prefix-network.sh" "$WINEPREFIX" "$WINELOADER")
 DISPLAY=:$(tr -d '\n' <"$WINEPREFIX.display")
 export DISPLAY
 
