@@ -21,6 +21,8 @@ namespace {
 constexpr double kLongestSearchSeconds = 2;
 // While updated devices restart, the search that confirms them goes out this often.
 constexpr auto kConfirmRound = std::chrono::milliseconds(500);
+// How every message of the tool begins.
+constexpr std::string_view kProgram = "lanvista-cli: ";
 
 enum class Result { Pending, Updated, WouldUpdate, Skipped, Refused, Failed, Absent };
 
@@ -159,7 +161,6 @@ std::string LastMessage(const std::string& messages)
     while (!text.empty() && text.back() == '\n')
         text.remove_suffix(1);
     text = text.substr(text.rfind('\n') == std::string_view::npos ? 0 : text.rfind('\n') + 1);
-    constexpr std::string_view kProgram = "lanvista-cli: ";
     if (text.substr(0, kProgram.size()) == kProgram)
         text.remove_prefix(kProgram.size());
     return std::string(text);
@@ -168,7 +169,6 @@ std::string LastMessage(const std::string& messages)
 // Each line of a download's messages names its device, since several downloads share stderr.
 std::string NamedLines(const std::string& messages, const std::string& device)
 {
-    constexpr std::string_view kProgram = "lanvista-cli: ";
     std::istringstream lines(messages);
     std::string named;
     for (std::string line; std::getline(lines, line);) {
