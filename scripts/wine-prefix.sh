@@ -13,7 +13,7 @@
 # for lab/wine-in-lab.sh).
 #
 # With --display the prefix gets a virtual display of its own first (Xvfb, on a free
-# number): every program of the prefix, its desktop process included, then runs on it, as
+# number, never reset between clients): every program of the prefix, its desktop process included, then runs on it, as
 # wine-run.sh arranges (PREFIX.display holds the number). wine-prefix-end.sh stops it.
 set -euo pipefail
 prefix=${1:?usage: wine-prefix.sh PREFIX [--display] [--own-network]}
@@ -50,7 +50,7 @@ if $own_network; then
 fi
 if $display; then
   # Detached, with no output left open, so that the caller need not wait for it.
-  setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$prefix.display" </dev/null >/dev/null 2>&1 &
+  setsid Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 3>"$prefix.display" </dev/null >/dev/null 2>&1 &
   echo $! >"$prefix.xvfb"
   for ((tries = 0; tries < 100; tries++)); do
     [[ -s $prefix.display ]] && break
