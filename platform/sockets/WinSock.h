@@ -4,17 +4,18 @@
 // elsewhere on top of POSIX sockets. Program code includes this header, never the system
 // socket headers.
 
+#ifdef _WIN32
+// Before <windows.h>, which WinTypes.h brings: Winsock 2 asks to come first.
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#endif
+
 #include "platform/WinTypes.h"
 
 /// Maps a POSIX errno value to its Windows Sockets number; an unmapped value is returned as it is.
 int WsaErrorFromErrno(int err);
 
-#ifdef _WIN32
-
-#include <winsock2.h>
-#include <ws2tcpip.h>
-
-#else
+#ifndef _WIN32
 
 #include <arpa/inet.h>   // htons, htonl, ntohs, ntohl
 #include <netinet/in.h>  // sockaddr_in, INADDR_BROADCAST, INADDR_ANY
