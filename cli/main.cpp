@@ -4,12 +4,15 @@
 #include "cli/ExitCode.h"
 #include "platform/sockets/ProgramArguments.h"
 #include "platform/sockets/Terminal.h"
+#include "platform/sockets/Utf8Console.h"
 #include "platform/sockets/WinSock.h"
 
 #include <iostream>
 
 int main(int argc, char** argv)
 {
+    // Before the first line is written: a message may hold a path or a system's words in UTF-8.
+    const lanvista::sockets::Utf8Console console;
     // Winsock serves no call before this; elsewhere the layer only grants the version.
     WSADATA startup{};
     if (const int error = WSAStartup(MAKEWORD(2, 2), &startup)) {

@@ -45,6 +45,9 @@ lanvista_add_socket_calls_test(test_socket_calls
   ${_socket_calls_system})
 lanvista_add_socket_calls_test(test_tool_socket_calls ${CMAKE_CURRENT_LIST_DIR}/test_tool_socket_calls.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SocketCallsTestSupport.h)
+if(WIN32)
+  lanvista_add_socket_calls_test(test_utf8_console_win ${CMAKE_CURRENT_LIST_DIR}/test_utf8_console_win.cpp)
+endif()
 
 lanvista_add_socket_test(test_socket_startup)
 lanvista_add_socket_test(test_udp_async_socket EVENT_LOOP)
