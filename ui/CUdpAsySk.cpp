@@ -61,8 +61,13 @@ int CUdpAsySk::SendRequest(const SOCKADDR_IN& destination)
     // see it too; a save only the way(s) its device was heard, so that it is written once.
     if (m_nSendMode == 1 && m_strSendText.size() >= kMacOffset + 12) {
         std::vector<DatagramArrival> heard;
-        for (const ReplyPath& path : m_replyWays.PathsOf(std::string_view(m_strSendText).substr(kMacOffset, 12)))
-            heard.push_back({in_addr{htonl(path.destination)}, path.interfaceIndex});
+        for (const ReplyPath& path : m_replyWays.PathsOf(std::string_view(m_strSendText).substr(kMacOffset, 12))) {
+            // Through s_addr: Windows' in_addr is a union whose first member is a byte.
+            DatagramArrival arrival;
+            arrival.destination.s_addr = htonl(path.destination);
+            arrival.interfaceIndex = path.interfaceIndex;
+            heard.push_back(arrival);
+        }
         return SendToAdaptersHeard(text, length, to, sizeof destination, heard, 0);
     }
     return SendToEachAdapter(text, length, to, sizeof destination, 0);
