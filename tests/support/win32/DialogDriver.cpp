@@ -71,6 +71,17 @@ bool CloseBoxPoint(HWND window, POINT& at)
     return box.left <= box.right && hit(at.x, at.y) == HTCLOSE;
 }
 
+// Mouse input at a screen point, in the 65536ths of the screen that absolute input takes.
+INPUT MouseInput(POINT at, DWORD flags)
+{
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = ::MulDiv(at.x, 65536, ::GetSystemMetrics(SM_CXSCREEN));
+    input.mi.dy = ::MulDiv(at.y, 65536, ::GetSystemMetrics(SM_CYSCREEN));
+    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+    return input;
+}
+
 BOOL CALLBACK FindOpenMenu(HWND hWnd, LPARAM found)
 {
     wchar_t name[16]{};
@@ -185,20 +196,25 @@ void PressAltKey(int virtualKey)
 
 void ClickCloseBox(const CWnd& window)
 {
-    HWND hWnd = window.m_hWnd;
     POINT at{};
-    if (!CloseBoxPoint(hWnd, at)) {
+    if (!CloseBoxPoint(window.m_hWnd, at)) {
         ADD_FAILURE() << "the window's caption has no close box";
         return;
     }
-    POINT client = at;
-    ::ScreenToClient(hWnd, &client);
-    // The press on the caption, as the system posts it after the hit test, then the release
-    // that DefWindowProc waits for while it tracks the close box.
-    ::PostMessageW(hWnd, WM_NCLBUTTONDOWN, HTCLOSE, MAKELPARAM(static_cast<WORD>(at.x), static_cast<WORD>(at.y)));
-    ::PostMessageW(hWnd, WM_LBUTTONUP, 0, MAKELPARAM(static_cast<WORD>(client.x), static_cast<WORD>(client.y)));
-    PumpOne(WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN);
-    Settle();
+    POINT rest{};
+    ::GetCursorPos(&rest);
+    // A click as the mouse makes it: the system hit-tests it, and DefWindowProc tracks the
+    // press on the close box until the release.
+    INPUT click[] = {MouseInput(at, MOUSEEVENTF_MOVE), MouseInput(at, MOUSEEVENTF_LEFTDOWN),
+                     MouseInput(at, MOUSEEVENTF_LEFTUP)};
+    if (::SendInput(3, click, sizeof(INPUT)) != 3)
+        ADD_FAILURE() << "the system took no mouse input";
+    // The click is handled before the call returns; the command it makes waits for the loop.
+    while (HIWORD(::GetQueueStatus(QS_MOUSEBUTTON)) != 0 && PumpOne()) {
+    }
+    // The pointer goes back, so that later tests find it where it was.
+    INPUT back = MouseInput(rest, MOUSEEVENTF_MOVE);
+    ::SendInput(1, &back, sizeof(INPUT));
 }
 
 void PressInSystemMenu(char mnemonic)
