@@ -3,8 +3,11 @@
 
 #include "platform/toolkit/CButton.h"
 #include "platform/toolkit/CEdit.h"
+#include "platform/toolkit/CMenu.h"
 
 #include <gtest/gtest.h>
+
+#include <cctype>
 
 namespace driver {
 namespace {
@@ -72,6 +75,28 @@ int FocusedId()
 {
     const CWnd* focus = CWnd::GetFocus();
     return focus ? focus->GetDlgCtrlID() : 0;
+}
+
+void ChooseFromSystemMenu(CWnd& window, UINT command)
+{
+    CMenu* menu = window.GetSystemMenu(FALSE);
+    std::string text;
+    if (menu == nullptr || menu->GetMenuString(command, text, MF_BYCOMMAND) == 0) {
+        ADD_FAILURE() << "the system menu has no item " << command;
+        return;
+    }
+    // "&&" is a literal ampersand; the mnemonic follows the first single one.
+    for (std::size_t at = text.find('&'); at != std::string::npos && at + 1 < text.size();
+         at = text.find('&', at + 2)) {
+        const unsigned char key = static_cast<unsigned char>(text[at + 1]);
+        if (key == '&')
+            continue;
+        if (key >= 0x80 || !std::isalnum(key))
+            break;
+        PressInSystemMenu(static_cast<char>(key));
+        return;
+    }
+    ADD_FAILURE() << "the system menu's item \"" << text << "\" has no key to choose it by";
 }
 
 INT_PTR RunModal(CDialog& dialog, const std::function<void()>& steps, int endedByTest)

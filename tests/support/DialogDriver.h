@@ -32,6 +32,18 @@ void TypeIntoFocus(std::string_view utf8);
 // One key (VK_RETURN, VK_ESCAPE, VK_TAB, VK_BACK, VK_SPACE, 'A'...) pressed and released on
 // the window that has the focus; keypad: the number pad's Enter for VK_RETURN.
 void PressKey(int virtualKey, bool keypad = false);
+// One key (VK_F4, VK_SPACE...) pressed and released with Alt held, on the window that has
+// the focus, as the platform delivers a system key.
+void PressAltKey(int virtualKey);
+// A click on the close box in the caption of a top-level window.
+void ClickCloseBox(const CWnd& window);
+// Opens the window's system menu with Alt+Space and chooses the item of command by its
+// mnemonic, as a user does; a test failure when the item has none. Item positions are the
+// platform's (Wine adds one of its own), so the item is found by its command.
+void ChooseFromSystemMenu(CWnd& window, UINT command);
+// The backend's half of ChooseFromSystemMenu: Alt+Space, then the mnemonic's key in the menu
+// that opens.
+void PressInSystemMenu(char mnemonic);
 // The UTF-8 text put on the clipboard and pasted with Ctrl+V into the control that has the
 // focus.
 void PasteIntoFocus(std::string_view utf8);

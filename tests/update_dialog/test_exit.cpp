@@ -1,15 +1,9 @@
 // Exit by every route the platform offers: the Exit button, the close box, Alt+F4 and the
-// system menu's Close, driven through Qt's widgets.
-#include <QAction>
-#include <QLineEdit>
-#include <QMenu>
-#include <QTest>
-#include <QTimer>
-
+// system menu's Close, each driven as the platform delivers it.
 #include <gtest/gtest.h>
 
-#include "FakeDevice.h"
 #include "UpdateFixture.h"
+#include "tests/support/DialogDriver.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/Wait.h"
 #include "platform/toolkit/CWinApp.h"
@@ -34,32 +28,21 @@ const RouteCase kRoutes[] = {
     {"SystemMenuClose", Route::SystemMenuClose},
 };
 
-QWidget* WindowOf(CDialog& dlg)
-{
-    return reinterpret_cast<QWidget*>(dlg.GetSafeHwnd());
-}
-
-void RequestExit(QWidget* window, Route route)
+void RequestExit(CConfigDlg& dlg, Route route)
 {
     switch (route) {
     case Route::ExitButton:
-        QTest::mouseClick(window->findChild<QWidget*>("exitButton"), Qt::LeftButton);
+        driver::Click(driver::Control(dlg, IDC_EXIT));
         break;
     case Route::CloseBox:
-        window->close();
+        driver::ClickCloseBox(dlg);
         break;
     case Route::AltF4:
-        QTest::keyClick(window, Qt::Key_F4, Qt::AltModifier);
+        driver::PressAltKey(VK_F4);
         break;
-    case Route::SystemMenuClose: {
-        QTest::keyClick(window, Qt::Key_Space, Qt::AltModifier);
-        auto* menu = window->findChild<QMenu*>("systemMenu");
-        ASSERT_NE(menu, nullptr);
-        for (QAction* action : menu->actions())
-            if (action->text().startsWith("&Close"))
-                action->trigger();
+    case Route::SystemMenuClose:
+        driver::ChooseFromSystemMenu(dlg, SC_CLOSE);
         break;
-    }
     }
 }
 
@@ -80,19 +63,19 @@ protected:
 TEST_P(ExitRoutes, EndTheModalDialogWithOk)
 {
     CConfigDlg dlg(nullptr, DownloadNetwork(FreeUdpPort()));
-    QObject steps;  // the queued steps die with the test
     bool requested = false;
-    QTimer::singleShot(0, &steps, [&] {
-        QWidget* window = WindowOf(dlg);
-        ASSERT_NE(window, nullptr);
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
-        RequestExit(window, GetParam().route);
-        requested = true;
-    });
-    // Ends a dialog that ignored the request, so that a fault fails instead of hanging.
-    QTimer::singleShot(20000, &steps, [&] { dlg.EndDialog(-2); });
+    // A dialog that ignored the request ends with -2, so that a fault fails instead of hanging.
+    const INT_PTR result = driver::RunModal(
+        dlg,
+        [&] {
+            RequestExit(dlg, GetParam().route);
+            requested = true;
+            // The system's routes deliver their command through the queue, after the input.
+            WaitUntil([&] { return dlg.GetModalResult() != -1; }, 20000);
+        },
+        -2);
 
-    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(result, IDOK);
     EXPECT_TRUE(requested);
 }
 
@@ -100,15 +83,16 @@ TEST_P(ExitRoutes, StopAtAPortBoxThatHoldsNoNumber)
 {
     DialogFixture f;
     MessageBoxRecorder boxes;
-    auto* port = f.widget<QLineEdit>("portBox");
-    port->clear();
-    QTest::keyClicks(port, "abc");
+    const HWND port = f.control(IDC_PORT);
+    driver::SelectAll(port);
+    driver::Type(port, "abc");
+    ASSERT_EQ(driver::Text(port), "abc");
 
     boxes.Expect(kParsePrompt);
-    RequestExit(f.window(), GetParam().route);
+    RequestExit(f.dialog(), GetParam().route);
     ASSERT_TRUE(WaitUntil([&] { return boxes.Pending() == 0; }));
 
-    EXPECT_TRUE(f.window()->isVisible());
+    EXPECT_TRUE(f.dialog().IsWindowVisible());
     EXPECT_EQ(f.dialog().GetModalResult(), -1);
 }
 

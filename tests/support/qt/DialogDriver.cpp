@@ -2,6 +2,7 @@
 
 #include "platform/toolkit/qt/ListBoxWidget.h"
 #include "platform/toolkit/qt/QtHandles.h"
+#include "tests/support/Wait.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -9,6 +10,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
+
+#include <gtest/gtest.h>
 
 namespace driver {
 namespace {
@@ -41,9 +44,19 @@ Qt::Key QtKeyOf(int virtualKey)
         return Qt::Key_Backspace;
     case VK_SPACE:
         return Qt::Key_Space;
+    case VK_F4:
+        return Qt::Key_F4;
     default:
         return static_cast<Qt::Key>(virtualKey);
     }
+}
+
+// The window a key goes to: the focus, or the active window when no control has it.
+QWidget* KeyTarget()
+{
+    if (QWidget* focus = QApplication::focusWidget())
+        return focus;
+    return QApplication::activeModalWidget() ? QApplication::activeModalWidget() : QApplication::activeWindow();
 }
 
 } // namespace
@@ -99,13 +112,32 @@ void TypeIntoFocus(std::string_view utf8)
 
 void PressKey(int virtualKey, bool keypad)
 {
-    QWidget* target = QApplication::focusWidget();
-    if (target == nullptr)
-        target = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : QApplication::activeWindow();
+    QWidget* target = KeyTarget();
     if (keypad && virtualKey == VK_RETURN)
         QTest::keyClick(target, Qt::Key_Enter, Qt::KeypadModifier);
     else
         QTest::keyClick(target, QtKeyOf(virtualKey));
+}
+
+void PressAltKey(int virtualKey)
+{
+    QTest::keyClick(KeyTarget(), QtKeyOf(virtualKey), Qt::AltModifier);
+}
+
+void ClickCloseBox(const CWnd& window)
+{
+    // Qt draws no caption of its own; the window system's close box asks the window to close.
+    WidgetOf(window.m_hWnd)->close();
+}
+
+void PressInSystemMenu(char mnemonic)
+{
+    PressAltKey(VK_SPACE);
+    if (!WaitUntil([] { return QApplication::activePopupWidget() != nullptr; })) {
+        ADD_FAILURE() << "Alt+Space opened no menu";
+        return;
+    }
+    QTest::keyClick(QApplication::activePopupWidget(), mnemonic);
 }
 
 void PasteIntoFocus(std::string_view utf8)
