@@ -279,8 +279,10 @@ ParsedCommandLine ParseUpdate(const std::vector<std::string>& arguments)
         return Parsed(HelpCommand{}, {});
     if (!error.empty())
         return Parsed(update, error);
+    // With one word only, that word is taken for the image and no device is left.
+    constexpr const char* kWantsDevicesAndImage = "update wants the devices (addresses, --mac or --all) and an image file";
     if (positionals.empty())
-        return Parsed(update, "update wants the devices (addresses, --mac or --all) and an image file");
+        return Parsed(update, kWantsDevicesAndImage);
     update.imagePath = positionals.back();
     positionals.pop_back();
     for (const std::string& text : positionals) {
@@ -292,7 +294,7 @@ ParsedCommandLine ParseUpdate(const std::vector<std::string>& arguments)
     if (update.all && (!update.addresses.empty() || !update.macs.empty()))
         return Parsed(update, "--all takes no addresses and no --mac: it is every device a search finds");
     if (!update.all && update.addresses.empty() && update.macs.empty())
-        return Parsed(update, "update wants the devices (addresses, --mac or --all) and an image file");
+        return Parsed(update, kWantsDevicesAndImage);
     return Parsed(update, {});
 }
 

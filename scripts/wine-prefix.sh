@@ -13,8 +13,9 @@
 # for lab/wine-in-lab.sh).
 #
 # With --display the prefix gets a virtual display of its own first (Xvfb, on a free
-# number, never reset between clients): every program of the prefix, its desktop process included, then runs on it, as
-# wine-run.sh arranges (PREFIX.display holds the number). wine-prefix-end.sh stops it.
+# number, never reset between clients): every program of the prefix, its desktop process
+# included, then runs on it, as wine-run.sh arranges (PREFIX.display holds the number).
+# wine-prefix-end.sh stops it.
 set -euo pipefail
 prefix=${1:?usage: wine-prefix.sh PREFIX [--display] [--own-network]}
 shift
