@@ -2,6 +2,7 @@
 from __future__ import annotations
 
 import json
+import subprocess
 
 # lanvista-cli's exit codes, for messages a playbook's reader understands.
 EXIT_MEANINGS = {
@@ -28,10 +29,26 @@ def common_arguments(params):
     return arguments
 
 
+def run_tool(module, command):
+    """Runs lanvista-cli to its end; its exit code, standard output and standard error.
+
+    Not module.run_command: in ansible-core 2.14, Debian 12's, that stops reading once a second
+    passes with nothing to read and then finds the process ended, so whatever the tool wrote
+    and exited on in between was lost, its reason or its JSON. Here both pipes are read to
+    their end before the exit code is taken.
+    """
+    try:
+        done = subprocess.run(command, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                              check=False)
+    except OSError as error:
+        module.fail_json(msg="lanvista-cli could not be started: %s" % error, cmd=command)
+    return (done.returncode, done.stdout.decode("utf-8", "replace"), done.stderr.decode("utf-8", "replace"))
+
+
 def run_cli(module, arguments):
     """Runs lanvista-cli; fails the module, with the tool's own words, on a non-zero exit."""
     command = [module.params["cli"]] + arguments
-    rc, out, err = module.run_command(command)
+    rc, out, err = run_tool(module, command)
     if rc != 0:
         module.fail_json(msg="lanvista-cli exited %d (%s): %s" % (rc, EXIT_MEANINGS.get(rc, "unknown"), err.strip()),
                          rc=rc, stdout=out, stderr=err, cmd=command)

@@ -73,6 +73,7 @@ from ansible_collections.lanvista.devices.plugins.module_utils.lanvista_cli impo
     COMMON_OPTIONS,
     EXIT_MEANINGS,
     common_arguments,
+    run_tool,
 )
 
 
@@ -104,7 +105,7 @@ def main():
     arguments += ["--", params["image"]]
 
     command = [params["cli"]] + arguments
-    rc, out, err = module.run_command(command)
+    rc, out, err = run_tool(module, command)
     try:
         devices = json.loads(out) if out.strip() else []
     except ValueError:
