@@ -8,11 +8,7 @@ if [ -d "$prefix" ]; then
   WINEPREFIX=$prefix "$wine_server" -k 2>/dev/null || true
   WINEPREFIX=$prefix "$wine_server" -w 2>/dev/null || true
 fi
-# Only the Xvfb this prefix started: a pid left from long ago may be someone else's now.
-if [[ -f $prefix.xvfb ]]; then
-  pid=$(cat "$prefix.xvfb")
-  [[ $(cat "/proc/$pid/comm" 2>/dev/null) != Xvfb ]] || kill "$pid"
-fi
+"$(dirname "$0")/virtual-display.sh" stop "$prefix"
 if [[ -s $prefix.netns ]]; then
   read -r kind where <"$prefix.netns"
   case $kind in
@@ -20,4 +16,4 @@ if [[ -s $prefix.netns ]]; then
     file) umount "$where" 2>/dev/null || true ;;
   esac
 fi
-rm -rf "$prefix" "$prefix.home" "$prefix.display" "$prefix.xvfb" "$prefix.netns" "$prefix.netns-file"
+rm -rf "$prefix" "$prefix.home" "$prefix.netns" "$prefix.netns-file"

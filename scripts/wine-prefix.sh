@@ -12,10 +12,9 @@
 # Making it takes root. Without it the prefix's programs use the caller's namespace (the lab's,
 # for lab/wine-in-lab.sh).
 #
-# With --display the prefix gets a virtual display of its own first (Xvfb, on a free
-# number, never reset between clients): every program of the prefix, its desktop process
-# included, then runs on it, as wine-run.sh arranges (PREFIX.display holds the number).
-# wine-prefix-end.sh stops it.
+# With --display the prefix gets a virtual display of its own first (virtual-display.sh):
+# every program of the prefix, its desktop process included, then runs on it, as wine-run.sh
+# arranges (PREFIX.display holds the number). wine-prefix-end.sh stops it.
 set -euo pipefail
 prefix=${1:?usage: wine-prefix.sh PREFIX [--display] [--own-network]}
 shift
@@ -50,15 +49,8 @@ if $own_network; then
   "${in_netns[@]}" ip link set lo up
 fi
 if $display; then
-  # Detached, with no output left open, so that the caller need not wait for it.
-  setsid Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 3>"$prefix.display" </dev/null >/dev/null 2>&1 &
-  echo $! >"$prefix.xvfb"
-  for ((tries = 0; tries < 100; tries++)); do
-    [[ -s $prefix.display ]] && break
-    sleep 0.1
-  done
-  [[ -s $prefix.display ]] || { echo "wine-prefix: Xvfb did not start" >&2; exit 1; }
-  export DISPLAY=:$(tr -d '\n' <"$prefix.display")
+  export DISPLAY
+  DISPLAY=$("$(dirname "$0")/virtual-display.sh" start "$prefix")
 fi
 "${in_netns[@]}" "$WINELOADER" wineboot -i >/dev/null 2>&1
 mkdir -p "$prefix/drive_c/windows/Fonts"

@@ -16,20 +16,14 @@ if [[ ${LANVISTA_ATSPI_SESSION:-} != 1 ]]; then
   exec dbus-run-session -- "$0" "$@" 2> >(grep -v 'Failed to set fd limit' >&2)
 fi
 
-# Xvfb picks a free display itself (-displayfd), so tests started at the same time cannot pick
-# the same one, and -noreset keeps it from resetting, and refusing connections for a moment,
-# when the bus launcher, its first client, lets go of it.
+# A display of its own that never resets: the bus launcher, its first client, lets go of it
+# just before the program connects.
+virtual_display=$here/../../scripts/virtual-display.sh
 work=$(mktemp -d)
 pids=()
-trap 'kill "${pids[@]}" 2>/dev/null || true; rm -rf "$work"' EXIT
-Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1280x1024x24 3>"$work/display" </dev/null >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-for ((tries = 0; tries < 100; tries++)); do
-  [[ -s $work/display ]] && break
-  sleep 0.1
-done
-[[ -s $work/display ]] || { cat "$work/xvfb.log" >&2; echo "Xvfb did not start" >&2; exit 1; }
-export DISPLAY=:$(tr -d '\n' <"$work/display")
+trap 'kill "${pids[@]}" 2>/dev/null || true; "$virtual_display" stop "$work/x"; rm -rf "$work"' EXIT
+export DISPLAY
+DISPLAY=$("$virtual_display" start "$work/x")
 
 "$launcher" --launch-immediately &
 pids+=($!)
